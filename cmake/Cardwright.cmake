@@ -1,0 +1,75 @@
+# Shared build settings and helper functions for every folder.
+include(GoogleTest)
+
+set(CW_WARNINGS -Wall -Wextra)
+
+if(CW_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# cw_library(name SOURCES ... DEPS ...): a static library of one folder, warnings on, the repository's
+# src/ folder on the include path so headers are included as "model/card_info.h".
+function(cw_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE ${CW_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# cw_test(name SOURCES ... DEPS ...): one GoogleTest program registered with ctest. Tests run with
+# CARDWRIGHT_HOME pointing at the build tree's data and CW_TEST_SOURCE_DIR at the repository.
+function(cw_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${CW_WARNINGS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        CW_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        CW_TEST_BINARY_DIR="${PROJECT_BINARY_DIR}"
+        CW_TEST_DATA_DIR="${CW_BUILD_DATA_DIR}")
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+    add_dependencies(${name} cw_data)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR}" LABELS "${ARG_LABELS}")
+endfunction()
+
+# cw_fuzzer(name SOURCES ... DEPS ... CORPUS dir): a libFuzzer target when CW_FUZZ is on; otherwise the
+# same entry point linked with a small main that replays every file of the corpus, registered as a test.
+function(cw_fuzzer name)
+    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+    if(CW_FUZZ)
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    else()
+        target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+        add_test(NAME ${name}.replay COMMAND ${name} ${ARG_CORPUS})
+    endif()
+endfunction()
+
+# cw_benchmark(name SOURCES ... DEPS ...): a Google Benchmark program; benchmarks print figures and
+# are never run as tests.
+function(cw_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    find_package(benchmark REQUIRED)
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE ${CW_WARNINGS})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+    add_dependencies(${name} cw_data)
+endfunction()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt.
+function(cw_add_subfolders)
+    file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT children)
+    foreach(child ${children})
+        if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()

@@ -1,0 +1,48 @@
+// Turns a libFuzzer entry point into a program that replays files: each argument is a file or a folder
+// of files, and every file is fed to the entry point once. Used where libFuzzer is not linked in, so the
+// corpora run as ordinary tests.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+
+int replay_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 1;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int failures = 0;
+    int replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path arg(argv[i]);
+        if (std::filesystem::is_directory(arg)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+                if (entry.is_regular_file()) {
+                    failures += replay_file(entry.path());
+                    ++replayed;
+                }
+            }
+        } else {
+            failures += replay_file(arg);
+            ++replayed;
+        }
+    }
+    std::printf("replayed %d inputs\n", replayed);
+    return failures == 0 && replayed > 0 ? 0 : 1;
+}

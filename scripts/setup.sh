@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what a bare Debian 12 machine lacks to build Cardwright and run its tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+    # build
+    cmake ninja-build g++ clang pkg-config libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # libraries
+    zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
+    # tests: an independent SWF parser, zip tools, picture and sound tools, the real player's browser
+    python3 python3-yaswfp p7zip-full unzip zip imagemagick lame sox
+    chromium
+)
+# Node.js with npm, for the real-player tests; some machines carry a Node.js build that bundles npm.
+command -v npm >/dev/null || packages+=(nodejs npm)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=""
+    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The real-player tests: Ruffle and playwright-core, pinned in tests/e2e/package-lock.json.
+if [ -f tests/e2e/package.json ]; then
+    (cd tests/e2e && if [ -f package-lock.json ]; then npm ci --no-audit --no-fund; else npm install --no-audit --no-fund; fi) >/dev/null
+fi

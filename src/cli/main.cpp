@@ -1,0 +1,80 @@
+// cardwright-cli: the command-line program on the Cardwright core.
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;   // arguments after the command name
+    std::string_view summary; // one line for the program's help
+    std::string_view details; // further lines for the command's help
+    std::vector<cli::OptionSpec> options;
+    size_t min_positional;
+    size_t max_positional;
+    cli::CommandFn run;
+};
+
+// One row per command: name, usage, summary, details, options, positional min/max, function.
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table = {};
+    return table;
+}
+
+void print_program_help(std::FILE* out) {
+    std::fprintf(out, "usage: cardwright-cli COMMAND [ARGS...]\n\nCommands:\n");
+    for (const Command& c : commands()) {
+        std::fprintf(out, "  %-10.*s %.*s\n", int(c.name.size()), c.name.data(), int(c.summary.size()),
+                     c.summary.data());
+    }
+    std::fprintf(out, "\nRun 'cardwright-cli COMMAND --help' for the arguments of a command.\n");
+}
+
+void print_command_help(const Command& c) {
+    std::printf("usage: cardwright-cli %.*s %.*s\n\n%.*s\n", int(c.name.size()), c.name.data(),
+                int(c.usage.size()), c.usage.data(), int(c.summary.size()), c.summary.data());
+    if (!c.details.empty()) {
+        std::printf("\n%.*s\n", int(c.details.size()), c.details.data());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        print_program_help(stderr);
+        return cli::kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        print_program_help(stdout);
+        return cli::kExitOk;
+    }
+    for (const Command& c : commands()) {
+        if (c.name != args[0]) {
+            continue;
+        }
+        std::span<const std::string_view> rest(args.data() + 1, args.size() - 1);
+        for (std::string_view a : rest) {
+            if (a == "--help" || a == "-h") {
+                print_command_help(c);
+                return cli::kExitOk;
+            }
+        }
+        std::string error;
+        auto parsed = cli::parse_args(rest, c.options, c.min_positional, c.max_positional, error);
+        if (!parsed) {
+            std::fprintf(stderr, "cardwright-cli %.*s: %s\nusage: cardwright-cli %.*s %.*s\n",
+                         int(c.name.size()), c.name.data(), error.c_str(), int(c.name.size()), c.name.data(),
+                         int(c.usage.size()), c.usage.data());
+            return cli::kExitUsage;
+        }
+        return c.run(*parsed);
+    }
+    std::fprintf(stderr, "cardwright-cli: unknown command '%.*s'\n\n", int(args[0].size()), args[0].data());
+    print_program_help(stderr);
+    return cli::kExitUsage;
+}
