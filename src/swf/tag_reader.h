@@ -1,4 +1,4 @@
-// Bounds-checked readers over a byte span: ByteReader for the byte-aligned fields of SWF data (little-endian)
+// Bounds-checked readers over SWF tag data: ByteReader for its byte-aligned fields (little-endian)
 // and BitReader for its bit-packed records. Reading past the end throws swf::Error, never reads outside.
 #pragma once
 

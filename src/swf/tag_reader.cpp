@@ -1,4 +1,4 @@
-#include "swf/byte_reader.h"
+#include "swf/tag_reader.h"
 
 #include "swf/error.h"
 
