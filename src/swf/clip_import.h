@@ -20,8 +20,7 @@ struct ImportedClip {
 
 // Reads a whole SWF file (FWS or CWS, any version up to 10) and remaps every character id it defines or
 // uses through fresh ids from `next_id`. Tags that make no sense inside a sprite are dropped and unknown
-// tags are skipped. Throws swf::Error on malformed input (bad lengths, truncated zlib data, ids out of
-// range).
+// tags are skipped. Throws swf::Error on malformed input (bad lengths, truncated zlib data, ids out of range).
 ImportedClip import_clip(std::span<const uint8_t> file, const std::function<CharacterId()>& next_id);
 
 } // namespace swf
