@@ -6,8 +6,43 @@ import sys
 
 from yaswfp import swfparser
 
-# Language code 0 ("no language") is valid in DefineFont2 but missing from the parser's table.
+# Two gaps of the parser, filled so that it reads what the format allows:
+# - language code 0 ("no language") is valid in DefineFont2 but missing from its table;
+# - a DefineButton2 whose ActionOffset is 0 has no action records, but the parser always reads one.
 swfparser.LANGCODES.setdefault(0, "None")
+_read_button2 = swfparser.SWFParser._handle_tag_definebutton2
+
+
+def _read_button2_without_actions(self):
+    start = self._src.tell()
+    self._src.seek(start + 3)
+    action_offset = swfparser.unpack_ui16(self._src)
+    self._src.seek(start)
+    if action_offset != 0:
+        return _read_button2(self)
+    obj = swfparser._make_object("DefineButton2")
+    obj.ButtonId = swfparser.unpack_ui16(self._src)
+    swfparser.unpack_ui8(self._src)  # reserved bits and TrackAsMenu
+    obj.ActionOffset = swfparser.unpack_ui16(self._src)
+    obj.Characters = []
+    while swfparser.unpack_ui8(self._src) != 0:
+        self._src.seek(-1, 1)
+        record = swfparser._make_object("ButtonRecord")
+        flags = swfparser.unpack_ui8(self._src)
+        record.CharacterId = swfparser.unpack_ui16(self._src)
+        record.PlaceDepth = swfparser.unpack_ui16(self._src)
+        record.PlaceMatrix = self._get_struct_matrix()
+        record.ColorTransform = self._get_struct_cxformwithalpha()
+        if flags & 0x10:
+            record.FilterList = self._get_struct_filterlist()
+        if flags & 0x20:
+            record.BlendMode = swfparser.unpack_ui8(self._src)
+        obj.Characters.append(record)
+    obj.Actions = []
+    return obj
+
+
+swfparser.SWFParser._handle_tag_definebutton2 = _read_button2_without_actions
 
 
 def check(path):
