@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+int cmd_zip(const ParsedArgs& args);
+} // namespace cli
+
 namespace {
 
 struct Command {
@@ -20,7 +24,17 @@ struct Command {
 
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {};
+    static const std::vector<Command> table = {
+        {"zip",
+         "FOLDER -o OUT.zip [--password P]",
+         "pack a folder into a zip archive, locked with a password",
+         "Every file and subfolder of FOLDER becomes a top-level entry of OUT.zip (depth first, by name).\n"
+         "With --password every entry is encrypted (traditional zip encryption).",
+         {{"-o", true}, {"--password", true}},
+         1,
+         1,
+         cli::cmd_zip},
+    };
     return table;
 }
 
