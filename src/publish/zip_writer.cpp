@@ -34,6 +34,7 @@ struct InFlightEntry {
     ZipEntryHeader header;
     std::filesystem::path source;
     std::shared_ptr<detail::EntryJob> job;
+    std::vector<ZipSkippedFile> skipped_after; // sources left out after this entry, kept in order
 };
 
 std::uint64_t make_seed(const CZipOptions& options) {
@@ -70,8 +71,10 @@ struct CZipWriter::Impl {
     bool write_entry(ZipEntryHeader& header, const std::filesystem::path& source, Produce&& produce);
     void write_head();
     void pump(std::size_t keep);
+    // Records a source left out, in the order of the sources given (behind the entries in flight).
     void skip(const std::filesystem::path& path, std::string reason) {
-        skipped.push_back(ZipSkippedFile{path, std::move(reason)});
+        auto& list = in_flight.empty() ? skipped : in_flight.back().skipped_after;
+        list.push_back(ZipSkippedFile{path, std::move(reason)});
     }
 
     CZipOptions options;
@@ -173,7 +176,7 @@ bool CZipWriter::Impl::write_entry(ZipEntryHeader& header, const std::filesystem
         data = produce();
     } catch (const detail::ZipSourceError& e) {
         output.rewind(offset);
-        skip(source, e.what());
+        skipped.push_back(ZipSkippedFile{source, e.what()}); // every source before it is written
         return false;
     }
     header.crc32 = data.crc32;
@@ -201,6 +204,7 @@ void CZipWriter::Impl::write_head() {
         }
         return head.job->result();
     });
+    skipped.insert(skipped.end(), head.skipped_after.begin(), head.skipped_after.end());
     in_flight.pop_front();
 }
 
@@ -254,7 +258,7 @@ bool CZipWriter::add_file(const std::filesystem::path& source, int level, std::s
         }
         auto job = std::make_shared<detail::EntryJob>(std::move(entry->data), kJobBufferLimit);
         d.pool->submit(job);
-        d.in_flight.push_back(InFlightEntry{std::move(entry->header), std::move(entry->source), job});
+        d.in_flight.push_back(InFlightEntry{std::move(entry->header), std::move(entry->source), job, {}});
         d.pump(d.options.threads * kEntriesInFlightPerThread);
         return true;
     } catch (...) {
@@ -302,6 +306,7 @@ void CZipWriter::abandon() noexcept {
     Impl& d = *m_pImpl;
     for (InFlightEntry& entry : d.in_flight) {
         entry.job->cancel();
+        d.skipped.insert(d.skipped.end(), entry.skipped_after.begin(), entry.skipped_after.end());
     }
     d.pool.reset(); // joins the workers, which stop at their next piece
     d.in_flight.clear();

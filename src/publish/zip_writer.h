@@ -72,6 +72,7 @@ public:
 
     // Records a source left out by the caller (a folder that could not be listed).
     void add_skipped(const std::filesystem::path& path, std::string reason);
+    // The sources left out, in the order they were given; complete once the archive is closed.
     const std::vector<ZipSkippedFile>& skipped_files() const;
 
 private:
