@@ -42,6 +42,13 @@ void ZipOutputFile::open(const std::filesystem::path& target, std::mt19937_64& r
         const int fd = ::open(work.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             m_fd = fd;
+            struct stat info {};
+            ::fstat(fd, &info);
+            m_work = FileId{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
+            m_oldTarget.reset();
+            if (::stat(target.c_str(), &info) == 0) {
+                m_oldTarget = FileId{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
+            }
             m_target = target;
             m_workPath = work;
             m_nFlushed = 0;
@@ -54,6 +61,14 @@ void ZipOutputFile::open(const std::filesystem::path& target, std::mt19937_64& r
         }
     }
     throw CZipException(describe(target, EEXIST));
+}
+
+bool ZipOutputFile::is_own_file(std::uint64_t device, std::uint64_t inode) const {
+    if (m_fd < 0) {
+        return false;
+    }
+    const auto same = [&](const FileId& id) { return id.device == device && id.inode == inode; };
+    return same(m_work) || (m_oldTarget && same(*m_oldTarget));
 }
 
 void ZipOutputFile::write_at(std::uint64_t offset, std::span<const std::uint8_t> bytes) {

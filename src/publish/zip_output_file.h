@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <span>
 #include <vector>
@@ -20,6 +21,10 @@ public:
     // Creates the work file beside `target`. Throws CZipException when it cannot.
     void open(const std::filesystem::path& target, std::mt19937_64& random);
     bool is_open() const { return m_fd >= 0; }
+
+    // Whether a file (device and inode) is the work file or the target being replaced, so that an
+    // archive written inside the folder being packed never packs itself.
+    bool is_own_file(std::uint64_t device, std::uint64_t inode) const;
 
     std::uint64_t position() const { return m_nFlushed + m_buffer.size(); }
     void write(std::span<const std::uint8_t> bytes);
@@ -42,6 +47,12 @@ private:
     std::filesystem::path m_workPath;
     std::uint64_t m_nFlushed = 0; // bytes already in the file before m_buffer
     std::vector<std::uint8_t> m_buffer;
+    struct FileId {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+    };
+    FileId m_work;
+    std::optional<FileId> m_oldTarget;
 };
 
 } // namespace publish::detail

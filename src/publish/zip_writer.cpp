@@ -100,6 +100,10 @@ std::optional<PreparedEntry> CZipWriter::Impl::prepare(const std::filesystem::pa
         skip(source, "not a regular file or folder");
         return std::nullopt;
     }
+    if (output.is_own_file(std::uint64_t(info.st_dev), std::uint64_t(info.st_ino))) {
+        skip(source, "it is the archive being written");
+        return std::nullopt;
+    }
     if (directory.size() + in_flight.size() >= kZipMaxEntries) {
         skip(source, "the archive already holds 65,535 entries");
         return std::nullopt;

@@ -193,6 +193,19 @@ TEST(LockedZip, ASecondBuildReplacesTheArchive) {
     EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"out.zip", "src"}));
 }
 
+TEST(LockedZip, AnArchiveInsideThePackedFolderLeavesItselfOut) {
+    TempDir dir;
+    make_mixed_folder(dir / "src");
+    BuildLockedZip(dir / "src" / "out.zip", dir / "src", ""); // no old archive: only the work file
+    const auto messages = BuildLockedZip(dir / "src" / "out.zip", dir / "src", ""); // and the old one
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].detail, "it is the archive being written");
+    EXPECT_EQ(messages[1].text, "Not in the zip file: " + (dir / "src" / "out.zip").string());
+    const auto archive = inspect(dir / "src" / "out.zip");
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(names(*archive), (std::vector<std::string>{"empty.txt", "pics", "a.jpg", "text.txt"}));
+}
+
 TEST(LockedZip, AnUncreatableTargetReportsCreateFailed) {
     TempDir dir;
     make_mixed_folder(dir / "src");
