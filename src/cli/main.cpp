@@ -9,6 +9,7 @@ namespace cli {
 int RunNew(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunPack(const ParsedArgs& args);
+int cmd_zip(const ParsedArgs& args);
 } // namespace cli
 
 namespace {
@@ -54,6 +55,15 @@ const std::vector<Command>& commands() {
          1,
          cli::RunPack},
         {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
+        {"zip",
+         "FOLDER -o OUT.zip [--password P]",
+         "pack a folder into a zip archive, locked with a password",
+         "Every file and subfolder of FOLDER becomes a top-level entry of OUT.zip (depth first, by name).\n"
+         "With --password every entry is encrypted (traditional zip encryption).",
+         {{"-o", true}, {"--password", true}},
+         1,
+         1,
+         cli::cmd_zip},
     };
     return table;
 }
