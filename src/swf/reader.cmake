@@ -14,8 +14,3 @@ target_link_libraries(cw_swf PUBLIC ZLIB::ZLIB)
 
 include(${CMAKE_CURRENT_LIST_DIR}/makefdb/makefdb.cmake)
 
-# In the fuzzing build the library itself carries coverage instrumentation, so the fuzzer sees the
-# reader's branches and not only its entry point.
-if(CW_FUZZ AND CW_SANITIZE)
-    target_compile_options(cw_swf PRIVATE -fsanitize=fuzzer-no-link)
-endif()
