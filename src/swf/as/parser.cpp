@@ -194,6 +194,9 @@ StmtPtr Parser::statement() {
     if (accept(TokenKind::Semicolon)) {
         return make_stmt(StmtKind::Empty, pos);
     }
+    if (check(TokenKind::RBrace)) {
+        fail("unexpected '}'");
+    }
     if (check(TokenKind::Identifier)) {
         const std::string& w = tok_.text;
         if (w == "var") {
@@ -227,7 +230,7 @@ StmtPtr Parser::statement() {
             return function_declaration();
         }
         if (w == "else" || w == "case" || w == "default" || w == "in" || w == "instanceof") {
-            fail_near("unexpected '" + w + "'");
+            fail("unexpected '" + w + "'");
         }
     }
     auto s = make_stmt(StmtKind::Expression, pos);
@@ -391,7 +394,7 @@ StmtPtr Parser::switch_statement() {
             c.test = expression();
         } else if (check_keyword("default")) {
             if (has_default) {
-                fail_near("more than one 'default' in 'switch'");
+                fail("more than one 'default' in 'switch'");
             }
             has_default = true;
             advance();

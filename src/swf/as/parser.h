@@ -15,7 +15,7 @@ struct CompileFailure {
 };
 
 // Deepest nesting of statements and expressions the parser accepts.
-inline constexpr int kMaxNesting = 200;
+inline constexpr int kMaxNesting = 500;
 
 class Parser {
 public:
