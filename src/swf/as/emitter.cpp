@@ -52,8 +52,7 @@ void Emitter::push(PushValue value) {
     // Consecutive pushes share one action, unless a branch lands between them.
     if (!actions_.empty() && last_bound_ != actions_.size()) {
         if (auto* prev = std::get_if<ActionPush>(&actions_.back())) {
-            ActionPush one{{value}};
-            if (payload_size(actions_.back()) + payload_size(Action{one}) <= kMaxPayload) {
+            if (payload_size(actions_.back()) + push_value_size(value) <= kMaxPayload) {
                 prev->values.push_back(std::move(value));
                 return;
             }
@@ -83,12 +82,11 @@ void Emitter::push_number(double n) {
     }
 }
 
-std::vector<uint8_t> Emitter::finish() const {
+std::vector<uint8_t> Emitter::finish() {
     std::vector<size_t> start(actions_.size() + 1, 0);
     for (size_t i = 0; i < actions_.size(); ++i) {
         start[i + 1] = start[i] + action_size(actions_[i]);
     }
-    std::vector<Action> resolved = actions_;
     for (const Patch& p : patches_) {
         const size_t target = labels_[p.label];
         const auto from = static_cast<long long>(start[p.action + 1]);
@@ -97,11 +95,11 @@ std::vector<uint8_t> Emitter::finish() const {
         if (offset < std::numeric_limits<int16_t>::min() || offset > std::numeric_limits<int16_t>::max()) {
             throw CompileFailure{CompileError{p.pos, "branch too far"}};
         }
-        std::get<ActionBranch>(resolved[p.action]).offset = static_cast<int16_t>(offset);
+        std::get<ActionBranch>(actions_[p.action]).offset = static_cast<int16_t>(offset);
     }
     std::vector<uint8_t> out;
     out.reserve(start.back());
-    for (const Action& a : resolved) {
+    for (const Action& a : actions_) {
         write_action(a, out);
     }
     return out;

@@ -160,27 +160,26 @@ std::string Parser::identifier_name(std::string_view what) {
     return name;
 }
 
-ExprPtr Parser::make(ExprKind kind, SourcePos pos) const {
-    auto e = std::make_unique<Expr>();
+ExprPtr Parser::make(ExprKind kind, SourcePos pos) {
+    Expr* e = program_.arena->exprs.make();
     e->kind = kind;
     e->pos = pos;
     return e;
 }
 
-StmtPtr Parser::make_stmt(StmtKind kind, SourcePos pos) const {
-    auto s = std::make_unique<Stmt>();
+StmtPtr Parser::make_stmt(StmtKind kind, SourcePos pos) {
+    Stmt* s = program_.arena->stmts.make();
     s->kind = kind;
     s->pos = pos;
     return s;
 }
 
 // program: statement* END
-std::vector<StmtPtr> Parser::parse_program() {
-    std::vector<StmtPtr> program;
+Program Parser::parse_program() {
     while (!check(TokenKind::End)) {
-        program.push_back(statement());
+        program_.body.push_back(statement());
     }
-    return program;
+    return std::move(program_);
 }
 
 // statement: block | var | if | while | do | for | switch | break | continue | return | function | ';'
