@@ -320,7 +320,7 @@ StmtPtr Parser::for_statement() {
     advance();
     const SourcePos open = tok_.pos;
     expect(TokenKind::LParen, "'(' after 'for'");
-    StmtPtr init;
+    StmtPtr init = nullptr;
     if (check_keyword("var")) {
         const SourcePos var_pos = tok_.pos;
         advance();
