@@ -170,6 +170,17 @@ export class Player {
     return seen;
   }
 
+  // Which pixels of a stage rectangle differ clearly from the background colour ("ink"), row by row.
+  async ink(x, y, width, height, background = [255, 255, 255], threshold = 96) {
+    const { rgba } = await this.capture(x, y, width, height);
+    const mask = [];
+    for (let i = 0; i < width * height; ++i) {
+      const distance = [0, 1, 2].reduce((sum, c) => sum + Math.abs(rgba[i * 4 + c] - background[c]), 0);
+      mask.push(distance > threshold);
+    }
+    return { mask, count: mask.filter(Boolean).length };
+  }
+
   async click(x, y) {
     const p = await this.#pagePoint(x, y);
     await this.page.mouse.move(p.x, p.y);
