@@ -20,7 +20,9 @@ struct Command {
 
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {};
+    static const std::vector<Command> table = {
+        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
+    };
     return table;
 }
 
