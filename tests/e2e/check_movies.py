@@ -13,6 +13,10 @@ from pathlib import Path
 
 from yaswfp import swfparser
 
+# Language code 0 ("no language", what fonts without a script setting carry) is missing from yaswfp's
+# table, which makes it reject every such DefineFont2.
+swfparser.LANGCODES.setdefault(0, "None")
+
 
 def failing_tags(tags, where="movie"):
     for tag in tags:

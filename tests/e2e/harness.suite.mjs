@@ -2,8 +2,8 @@
 import { describe, it } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
-import { BUTTONS, HELLO, PROBE, SCORE } from "./fixtures/harness_movies.mjs";
-import { assertColor, assertNoProblems, harnessMovie, shared } from "./shared.mjs";
+import { BUTTONS, HELLO, LETTERS, PROBE, SCORE } from "./fixtures/harness_movies.mjs";
+import { assertColor, assertLetterCells, assertNoProblems, harnessMovie, shared } from "./shared.mjs";
 
 describe("harness", () => {
   it("shows the background colour and collects trace output", async () => {
@@ -49,6 +49,14 @@ describe("harness", () => {
       parameters: { movie: `/movies/${shared.harnessFolder}/${SCORE.file}` },
     });
     assert.ok(await player.waitForTrace(String(SCORE.score)), `traces: ${JSON.stringify(player.traces)}`);
+    await assertNoProblems(player);
+  });
+
+  // The build's generated Sans font, embedded whole by the hand assembler.
+  it("draws letters outside ASCII in the generated Sans font", { skip: process.env.CW_E2E_FONTS !== "1" }, async () => {
+    const player = shared.player;
+    await player.load(harnessMovie(LETTERS.file));
+    await assertLetterCells(player, LETTERS.letters.slice(0, 4));
     await assertNoProblems(player);
   });
 

@@ -32,3 +32,17 @@ export async function assertColor(player, x, y, expected, options) {
 export async function assertNoProblems(player) {
   assert.deepEqual(await player.problems(), [], "Ruffle reported problems");
 }
+
+// Letters drawn one per 60-pixel cell from x 10 (baseline at y 70, 48 pixels high), followed by one
+// cell with the replacement glyph: each letter shows ink, and not the replacement glyph's shape.
+export async function assertLetterCells(player, letters) {
+  const cells = [];
+  for (let i = 0; i <= letters.length; ++i) cells.push(await player.ink(6 + 60 * i, 10, 58, 80));
+  const replacement = cells[letters.length];
+  assert.ok(replacement.count > 50, `the replacement glyph shows ${replacement.count} ink pixels`);
+  letters.forEach((letter, i) => {
+    assert.ok(cells[i].count > 50, `${letter} shows ${cells[i].count} ink pixels`);
+    const differing = cells[i].mask.filter((v, p) => v !== replacement.mask[p]).length;
+    assert.ok(differing > 50, `${letter} looks like the replacement glyph (${differing} pixels differ)`);
+  });
+}

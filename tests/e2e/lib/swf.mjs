@@ -104,6 +104,8 @@ export const Tag = {
   DefineShape3: 32,
   DefineButton2: 34,
   PlaceObject2: 26,
+  DefineText2: 33,
+  DefineFont2: 48,
 };
 
 export function showFrame() {
@@ -149,6 +151,30 @@ export function placeObject2({ depth, id, x = 0, y = 0, name }) {
   translate(w, x * TWIPS, y * TWIPS);
   if (name) w.str(name);
   return tag(Tag.PlaceObject2, w.toBuffer());
+}
+
+// A DefineFont2 from an .fdb file's body (read with readFdb).
+export function defineFont2(id, font) {
+  return tag(Tag.DefineFont2, Buffer.concat([new BitWriter().u16(id).toBuffer(), font.body]));
+}
+
+// A DefineText2 of one line in `font` (an .fdb read with readFdb), origin on the baseline's left end.
+// Characters the font lacks take its last glyph.
+export function defineText2(id, { fontId, font, text, height, color = [0, 0, 0, 255] }) {
+  const h = height * TWIPS;
+  const glyphs = [...text].map((c) => font.glyphByCode.get(c.codePointAt(0)) ?? font.glyphCount - 1);
+  const advances = glyphs.map((g) => Math.floor((font.advance(g) * h) / 1024));
+  const width = advances.reduce((a, b) => a + b, 0);
+  const glyphBits = 32 - Math.clz32(font.glyphCount - 1);
+  const advanceBits = signedBits(...advances);
+  const w = new BitWriter().u16(id);
+  rect(w, 0, width, -h, Math.ceil(h / 4));
+  translate(w, 0, 0);
+  w.u8(glyphBits).u8(advanceBits);
+  w.u8(0x8f).u16(fontId).rgba(color).u16(0).u16(0).u16(h).u8(glyphs.length);
+  glyphs.forEach((g, i) => w.ub(g, glyphBits).sb(advances[i], advanceBits));
+  w.align().u8(0);
+  return tag(Tag.DefineText2, w.toBuffer());
 }
 
 // Button conditions: the release and press events over the button.
