@@ -113,18 +113,22 @@ std::string Dumper::details(const TagView& tag, int) {
         break;
     }
     case TagCode::PlaceObject: {
+        uses.clear();
         const unsigned id = r.u16();
         const unsigned depth = r.u16();
         s += format(": id %u depth %u ", id, depth) + matrix_text(read_matrix(r));
         break;
     }
     case TagCode::PlaceObject2:
+        uses.clear();
         s += place_object2(r, false);
         break;
     case TagCode::PlaceObject3:
+        uses.clear();
         s += place_object2(r, true);
         break;
     case TagCode::RemoveObject: {
+        uses.clear();
         const unsigned id = r.u16();
         s += format(": id %u depth %u", id, unsigned(r.u16()));
         break;
