@@ -34,8 +34,8 @@ function(cw_test name)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
     add_dependencies(${name} cw_data)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR}" LABELS "${ARG_LABELS}"
-        FIXTURES_SETUP cw_test_movies)
+        PROPERTIES ENVIRONMENT "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR}" FIXTURES_SETUP cw_test_movies
+        LABELS "${ARG_LABELS}")
 endfunction()
 
 # cw_fuzzer(name SOURCES ... DEPS ... CORPUS dir): a libFuzzer target when CW_FUZZ is on; otherwise the

@@ -18,6 +18,28 @@ from yaswfp import swfparser
 swfparser.LANGCODES.setdefault(0, "None")
 
 
+class Parser(swfparser.SWFParser):
+    """yaswfp, with one gap filled: it reads a condition list even from a DefineButton2 whose action
+    offset is 0 (a button without actions), running past the tag. Such a button is parsed with an
+    empty last condition appended, and must still use its bytes exactly."""
+
+    def _handle_tag_definebutton2(self):
+        body = self._src.read(self._src.guard)
+        without_actions = int.from_bytes(body[3:5], "little") == 0
+        if without_actions:
+            body += bytes(5)  # last condition: size 0, no events, End
+        outer, self._src = self._src, io.BytesIO(body)
+        try:
+            button = super()._handle_tag_definebutton2()
+            if self._src.tell() != len(body):
+                raise ValueError("DefineButton2 ends before its tag does")
+        finally:
+            self._src = outer
+        if without_actions:
+            button.Actions = []
+        return button
+
+
 def failing_tags(tags, where="movie"):
     for tag in tags:
         if type(tag).__name__ == "FailingObject":
@@ -31,7 +53,7 @@ def problems(data):
         return [f"bad signature {data[:3]!r}"]
     if data[:3] == b"FWS" and int.from_bytes(data[4:8], "little") != len(data):
         return [f"header length {int.from_bytes(data[4:8], 'little')} but the file has {len(data)} bytes"]
-    parser = swfparser.SWFParser(io.BytesIO(data))
+    parser = Parser(io.BytesIO(data))
     found = list(failing_tags(parser.tags))
     end = parser._src.tell() + 8 if data[:3] == b"CWS" else parser._src.tell()
     if end != parser.header.FileLength:
