@@ -1,6 +1,11 @@
-// Bounds-checked readers over a byte span: ByteReader for the byte-aligned fields of SWF data (little-endian)
-// and BitReader for its bit-packed records. Reading past the end throws swf::Error, never reads outside.
+// Bounds-checked readers over byte spans; reading past the end throws swf::Error, never reads outside.
+// swf::ByteReader and swf::BitReader read SWF data (byte-aligned little-endian fields and bit-packed
+// records); swf::detail::ByteReader reads the other file formats the library loads (.fdb, .dbl, JPEG
+// headers), naming the format in its errors.
 #pragma once
+
+#include "swf/error.h"
+#include "swf/matrix.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -58,3 +63,33 @@ private:
 };
 
 } // namespace swf
+
+namespace swf::detail {
+
+class ByteReader {
+public:
+    ByteReader(std::span<const uint8_t> data, const char* what) : data_(data), what_(what) {}
+
+    uint8_t u8();
+    uint16_t u16();
+    uint32_t u32();
+    int16_t i16() { return static_cast<int16_t>(u16()); }
+    uint16_t u16_be();
+    uint32_t u32_be();
+    std::span<const uint8_t> bytes(size_t count);
+    Rect rect(); // a bit-packed RECT, ending on a byte boundary
+
+    size_t position() const { return position_; }
+    size_t remaining() const { return data_.size() - position_; }
+    void seek(size_t position);
+    [[noreturn]] void fail(const std::string& problem) const;
+
+private:
+    void need(size_t count) const;
+
+    std::span<const uint8_t> data_;
+    const char* what_;
+    size_t position_ = 0;
+};
+
+} // namespace swf::detail
