@@ -34,6 +34,7 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_compile_as},
+        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
     };
     return table;
 }
