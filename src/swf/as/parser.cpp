@@ -764,18 +764,21 @@ ExprPtr Parser::object_literal() {
     return e;
 }
 
-// array_literal: '[' [assignment {',' assignment}] ']'
+// array_literal: '[' {[assignment] ','} [assignment] ']'   (an element left out is undefined)
 ExprPtr Parser::array_literal() {
     auto e = make(ExprKind::Array, tok_.pos);
     const SourcePos open = tok_.pos;
     advance();
-    if (!check(TokenKind::RBracket)) {
-        do {
-            if (check(TokenKind::RBracket)) {
-                break; // a trailing comma
-            }
-            e->args.push_back(assignment());
-        } while (accept(TokenKind::Comma));
+    while (!check(TokenKind::RBracket)) {
+        if (check(TokenKind::Comma)) { // a hole holds undefined
+            e->args.push_back(make(ExprKind::Undefined, tok_.pos));
+            advance();
+            continue;
+        }
+        e->args.push_back(assignment());
+        if (!accept(TokenKind::Comma)) {
+            break;
+        }
     }
     expect_closer(TokenKind::RBracket, "]", "[", open);
     return e;
