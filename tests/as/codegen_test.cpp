@@ -561,3 +561,25 @@ TEST(Codegen, CompilingTwiceGivesTheSameBytes) {
 }
 
 } // namespace
+
+namespace {
+
+// A Push never outgrows its 16-bit length: a long run of values is split.
+TEST(Codegen, LongPushIsSplit) {
+    std::string script = "a = [";
+    for (int i = 0; i < 14000; ++i) {
+        script += i ? ",7" : "7";
+    }
+    const auto bytes = swf::as::compile(script + "];");
+    ASSERT_TRUE(bytes);
+    const std::string text = swf::as::disassemble(*bytes);
+    size_t pushes = 0;
+    for (size_t at = text.find(" Push "); at != std::string::npos; at = text.find(" Push ", at + 1)) {
+        ++pushes;
+    }
+    EXPECT_EQ(pushes, 2u);
+    EXPECT_EQ(text.find("truncated"), std::string::npos);
+    EXPECT_NE(text.find(" 14000\n"), std::string::npos);
+}
+
+} // namespace

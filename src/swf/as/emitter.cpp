@@ -52,12 +52,15 @@ void Emitter::push(PushValue value) {
     // Consecutive pushes share one action, unless a branch lands between them.
     if (!actions_.empty() && last_bound_ != actions_.size()) {
         if (auto* prev = std::get_if<ActionPush>(&actions_.back())) {
-            if (payload_size(actions_.back()) + push_value_size(value) <= kMaxPayload) {
+            const size_t size = push_value_size(value);
+            if (last_push_payload_ + size <= kMaxPayload) {
+                last_push_payload_ += size;
                 prev->values.push_back(std::move(value));
                 return;
             }
         }
     }
+    last_push_payload_ = push_value_size(value);
     emit(ActionPush{{std::move(value)}});
 }
 

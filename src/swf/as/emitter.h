@@ -60,6 +60,7 @@ private:
     std::vector<Patch> patches_;
     size_t last_bound_ = static_cast<size_t>(-1); // action index a label was last bound to
     SourcePos pos_;
+    size_t last_push_payload_ = 0; // payload bytes of the last action while it is a Push
 };
 
 } // namespace swf::as
