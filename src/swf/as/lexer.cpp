@@ -48,6 +48,33 @@ void append_utf8(std::string& out, uint32_t cp) {
 
 } // namespace
 
+bool is_keyword(std::string_view w) {
+    // Grouped by length, so most identifiers are ruled out without a comparison.
+    switch (w.size()) {
+    case 2:
+        return w == "do" || w == "if" || w == "in";
+    case 3:
+        return w == "for" || w == "new" || w == "var";
+    case 4:
+        return w == "case" || w == "else" || w == "null" || w == "this" || w == "true" || w == "void" ||
+               w == "with";
+    case 5:
+        return w == "break" || w == "false" || w == "while";
+    case 6:
+        return w == "delete" || w == "return" || w == "switch" || w == "typeof";
+    case 7:
+        return w == "default";
+    case 8:
+        return w == "continue" || w == "function";
+    case 9:
+        return w == "undefined";
+    case 10:
+        return w == "instanceof";
+    default:
+        return false;
+    }
+}
+
 void Lexer::advance() {
     if (at_end()) {
         return;
@@ -120,6 +147,7 @@ Token Lexer::next() {
         }
         t.kind = TokenKind::Identifier;
         t.text = std::string(src_.substr(start, pos_ - start));
+        t.keyword = is_keyword(t.text);
         return t;
     }
     if (is_digit(c) || (c == '.' && is_digit(peek(1)))) {

@@ -49,20 +49,6 @@ bool is_reference(const Expr& e) {
     return e.kind == ExprKind::Identifier || e.kind == ExprKind::Member || e.kind == ExprKind::Index;
 }
 
-// Words that cannot name a variable.
-bool is_reserved(std::string_view w) {
-    static constexpr std::string_view kWords[] = {
-        "break", "case",  "continue",   "default", "delete", "do",     "else",     "for",    "function",
-        "if",    "in",    "instanceof", "new",     "return", "switch", "this",     "typeof", "var",
-        "void",  "while", "with",       "true",    "false",  "null",   "undefined"};
-    for (std::string_view k : kWords) {
-        if (k == w) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 Parser::Level::Level(Parser& p) : p_(p) {
@@ -100,7 +86,7 @@ const Token& Parser::peek_ahead() {
 }
 
 bool Parser::check_keyword(std::string_view word) const {
-    return tok_.kind == TokenKind::Identifier && tok_.text == word;
+    return tok_.keyword && tok_.text == word;
 }
 
 bool Parser::accept(TokenKind kind) {
@@ -152,7 +138,7 @@ void Parser::end_statement() {
 }
 
 std::string Parser::identifier_name(std::string_view what) {
-    if (!check(TokenKind::Identifier) || is_reserved(tok_.text)) {
+    if (!check(TokenKind::Identifier) || tok_.keyword) {
         fail_near("expected " + std::string(what));
     }
     std::string name = tok_.text;
@@ -196,7 +182,7 @@ StmtPtr Parser::statement() {
     if (check(TokenKind::RBrace)) {
         fail("unexpected '}'");
     }
-    if (check(TokenKind::Identifier)) {
+    if (tok_.keyword) {
         const std::string& w = tok_.text;
         if (w == "var") {
             return var_statement();
@@ -710,12 +696,12 @@ ExprPtr Parser::primary() {
                      {"this", ExprKind::This},
                      {"undefined", ExprKind::Undefined}};
     for (const auto& lit : kLiterals) {
-        if (tok_.text == lit.word) {
+        if (tok_.keyword && tok_.text == lit.word) {
             advance();
             return make(lit.kind, pos);
         }
     }
-    if (tok_.text == "function") {
+    if (check_keyword("function")) {
         advance();
         std::string name;
         if (check(TokenKind::Identifier)) {
@@ -725,7 +711,7 @@ ExprPtr Parser::primary() {
         e->function = function_rest(std::move(name), tok_.pos);
         return e;
     }
-    if (is_reserved(tok_.text)) {
+    if (tok_.keyword) {
         fail_near("expected an expression");
     }
     auto e = make(ExprKind::Identifier, pos);
