@@ -12,11 +12,19 @@ namespace {
 
 constexpr size_t kUnbound = static_cast<size_t>(-1);
 constexpr size_t kMaxPayload = 0xFFFF;
+constexpr size_t kScanLimit = 16; // pool size from which look-ups go through the hash index
 
 } // namespace
 
 std::optional<uint16_t> ConstantPoolBuilder::index_of(const std::string& s) {
-    if (auto it = index_.find(s); it != index_.end()) {
+    // A button's few strings are found faster by a scan; a long script gets a hash index.
+    if (index_.empty()) {
+        for (size_t i = 0; i < strings_.size(); ++i) {
+            if (strings_[i] == s) {
+                return static_cast<uint16_t>(i);
+            }
+        }
+    } else if (auto it = index_.find(s); it != index_.end()) {
         return it->second;
     }
     if (strings_.size() >= 0xFFFF || payload_bytes_ + s.size() + 1 > kMaxPayload) {
@@ -24,8 +32,14 @@ std::optional<uint16_t> ConstantPoolBuilder::index_of(const std::string& s) {
     }
     const auto index = static_cast<uint16_t>(strings_.size());
     strings_.push_back(s);
-    index_.emplace(s, index);
     payload_bytes_ += s.size() + 1;
+    if (!index_.empty()) {
+        index_.emplace(s, index);
+    } else if (strings_.size() == kScanLimit) {
+        for (size_t i = 0; i < strings_.size(); ++i) {
+            index_.emplace(strings_[i], static_cast<uint16_t>(i));
+        }
+    }
     return index;
 }
 
