@@ -38,10 +38,6 @@ void Button::encode(CharacterId id, const detail::EncodeContext& context, std::v
         tag.records.push_back(record);
     }
     tag.actions = actions_;
-    if (tag.actions.empty()) {
-        // Some readers expect at least one action record; one with no event conditions never runs.
-        tag.actions.push_back(ButtonCondAction{0, {0x00}});
-    }
     write_tag(tag, out);
 }
 
