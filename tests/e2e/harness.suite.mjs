@@ -3,7 +3,7 @@ import { describe, it } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { BUTTONS, HELLO, LETTERS, PROBE, SCORE } from "./fixtures/harness_movies.mjs";
-import { assertColor, assertLetterCells, assertNoProblems, harnessMovie, shared } from "./shared.mjs";
+import { assertColor, assertLetterCells, assertNoProblems, assertStays, harnessMovie, shared } from "./shared.mjs";
 
 describe("harness", () => {
   it("shows the background colour and collects trace output", async () => {
@@ -28,7 +28,7 @@ describe("harness", () => {
     const b = BUTTONS;
     const panelPoint = [100, 125];
     await player.load(harnessMovie(b.file));
-    await assertColor(player, ...panelPoint, b.stageColor);
+    await assertStays(player, ...panelPoint, b.stageColor);
     await assertColor(player, b.gotoButton.x + 30, b.gotoButton.y + 20, b.gotoButton.color);
     await assertColor(player, b.urlButton.x + 30, b.urlButton.y + 20, b.urlButton.color);
 

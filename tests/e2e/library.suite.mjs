@@ -2,7 +2,14 @@
 // The places and colours are the ones that program draws.
 import { describe, it } from "node:test";
 import assert from "node:assert/strict";
-import { assertColor, assertLetterCells, assertNoProblems, libraryMovie, shared } from "./shared.mjs";
+import {
+  assertColor,
+  assertLetterCells,
+  assertNoProblems,
+  assertStays,
+  libraryMovie,
+  shared,
+} from "./shared.mjs";
 
 const WHITE = [255, 255, 255];
 const YELLOW = [250, 220, 20];
@@ -15,7 +22,7 @@ describe("library movies", () => {
     const player = shared.player;
     await player.load(libraryMovie("three_frames.swf"));
     const green = [0x30, 0x90, 0x60];
-    await assertColor(player, 40, 90, green);
+    await assertStays(player, 40, 90, green); // frame 1 stops
     await assertColor(player, 190, 140, [0x20, 0x40, 0xd0]);
     await assertColor(player, 230, 10, green);
     const text = await player.ink(10, 15, 140, 32, green);

@@ -29,6 +29,14 @@ export async function assertColor(player, x, y, expected, options) {
   );
 }
 
+// The colour at a stage point is still there after a few frames' time (a stopped movie stays put).
+export async function assertStays(player, x, y, expected, ms = 400) {
+  await assertColor(player, x, y, expected);
+  await new Promise((resolve) => setTimeout(resolve, ms));
+  const seen = await player.pixel(x, y);
+  assert.ok(sameColor(seen, expected), `pixel (${x}, ${y}) changed to ${JSON.stringify(seen)} by itself`);
+}
+
 export async function assertNoProblems(player) {
   assert.deepEqual(await player.problems(), [], "Ruffle reported problems");
 }
