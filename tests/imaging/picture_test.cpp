@@ -114,6 +114,8 @@ TEST(PictureLoad, FromBufferReadsTheBytes) {
     Picture picture = Picture::LoadFromBuffer(ReadBytes(folder / "a.png"));
     EXPECT_EQ(picture.size(), (Size{33, 17}));
     EXPECT_EQ(ReadJpegFrame(picture.Resized({10, 40}).EncodeJpeg(50)).size, (Size{10, 40}));
+    test::WriteMetafile(folder / "a.wmf", 30, 20);
+    EXPECT_EQ(Picture::LoadFromBuffer(ReadBytes(folder / "a.wmf")).size(), (Size{30, 20}));
 }
 
 TEST(PictureResize, GivesExactlyTheAskedSize) {
