@@ -56,7 +56,10 @@ size_t EndBeforeTrailers(std::span<const uint8_t> file) {
             const size_t size = f[12] | (size_t(f[13]) << 8) | (size_t(f[14]) << 16) | (size_t(f[15]) << 24);
             const bool has_header = (f[23] & 0x80) != 0;
             const size_t total = size + (has_header ? 32 : 0);
-            end = total <= end ? end - total : 0;
+            if (size < 32 || total > end) {
+                break; // not a tag: its size must hold at least its own footer
+            }
+            end -= total;
             changed = true;
         }
     }

@@ -135,6 +135,11 @@ TEST(Mp3Frames, ResynchronisesOverJunk) {
     file.insert(file.end(), junk.begin(), junk.end()); // between frames
     file.insert(file.end(), frames.begin() + long(first + second), frames.end());
     file.insert(file.end(), junk.begin(), junk.end()); // after the last frame
+    // A broken APE footer (its size cannot even hold the footer) is junk too, not a tag.
+    const std::vector<uint8_t> broken_ape = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0,
+                                             0,   0,   0,   0,   0,   0,   0,   0,   0,    0,    0,
+                                             0,   0,   0,   0,   0,   0,   0,   0,   0,    0};
+    file.insert(file.end(), broken_ape.begin(), broken_ape.end());
     const auto stream = ReadMp3Frames(file);
     ASSERT_TRUE(stream.has_value());
     EXPECT_EQ(stream->frames, frames);
