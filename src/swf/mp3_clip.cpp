@@ -1,6 +1,7 @@
 #include "swf/mp3_clip.h"
 
 #include "swf/error.h"
+#include "swf/movie.h"
 #include "swf/mp3_reencode.h"
 
 #include <fstream>
@@ -65,6 +66,30 @@ RawTag StartSoundTag(CharacterId id) {
     // SOUNDINFO flags: SyncNoMultiple (bit 4) only: no envelope, loops, in or out point.
     tag.body.push_back(0x10);
     return tag;
+}
+
+namespace {
+
+swf::Movie MakeClip(const Mp3Stream& stream) {
+    Movie movie(6);
+    // The stage is never seen: the clip is imported into a gift and only plays its sound.
+    movie.set_dimension(100, 100);
+    movie.set_rate(12);
+    const CharacterId id = movie.allocate_id();
+    movie.add_definition(DefineSoundTag(id, stream));
+    movie.add_control_tag(StartSoundTag(id));
+    movie.next_frame();
+    return movie;
+}
+
+} // namespace
+
+std::vector<uint8_t> Mp3ClipMovie(const Mp3Stream& stream) {
+    return MakeClip(stream).to_bytes();
+}
+
+void WriteMp3Clip(const std::filesystem::path& mp3, const std::filesystem::path& clip) {
+    MakeClip(LoadMp3ForMovie(mp3)).write_file(clip);
 }
 
 Mp3Stream LoadMp3ForMovie(const std::filesystem::path& path) {

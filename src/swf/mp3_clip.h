@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace swf {
 
@@ -24,6 +25,14 @@ RawTag DefineSoundTag(CharacterId id, const Mp3Stream& stream);
 
 // StartSound of character `id`: plays it once, and not again while it is still playing.
 RawTag StartSoundTag(CharacterId id);
+
+// The music clip movie: SWF 6, 12 frames per second, one frame holding DefineSound of `stream` and its
+// StartSound.
+std::vector<uint8_t> Mp3ClipMovie(const Mp3Stream& stream);
+
+// Writes the music clip of the MP3 file `mp3` to `clip` (beside, then renamed over it). Throws
+// swf::Error when `mp3` is not a readable MP3 or the clip cannot be written.
+void WriteMp3Clip(const std::filesystem::path& mp3, const std::filesystem::path& clip);
 
 // The frames of the MP3 file `path`, ready for DefineSound: carried unchanged when the movie format takes
 // their rate, otherwise re-encoded at ReencodeRate. Throws swf::Error when it is not a readable MP3.

@@ -115,5 +115,68 @@ TEST(LoadMp3ForMovie, RefusesWhatIsNotAnMp3) {
     }
 }
 
+struct SwfTag {
+    int code;
+    std::vector<uint8_t> body;
+};
+
+// The tags of an uncompressed SWF file, read on their own here (header, then short and long tag headers).
+std::vector<SwfTag> ReadTags(const std::vector<uint8_t>& file, int& version) {
+    std::vector<SwfTag> tags;
+    if (file.size() < 8 || file[0] != 'F' || file[1] != 'W' || file[2] != 'S' ||
+        Le32(file, 4) != file.size()) {
+        ADD_FAILURE() << "not an uncompressed SWF of the right length";
+        return tags;
+    }
+    version = file[3];
+    const int rect_bits = file[8] >> 3;
+    size_t pos = 8 + (5 + 4 * size_t(rect_bits) + 7) / 8 + 4; // stage rectangle, rate, frame count
+    while (pos + 2 <= file.size()) {
+        const int header = file[pos] | (file[pos + 1] << 8);
+        pos += 2;
+        size_t length = header & 0x3F;
+        if (length == 0x3F) {
+            length = Le32(file, pos);
+            pos += 4;
+        }
+        tags.push_back(
+            {header >> 6, std::vector<uint8_t>(file.begin() + long(pos), file.begin() + long(pos + length))});
+        pos += length;
+        if (tags.back().code == 0) {
+            break;
+        }
+    }
+    EXPECT_EQ(pos, file.size());
+    return tags;
+}
+
+TEST(Mp3Clip, OneFrameWithTheSoundAndItsStart) {
+    const auto folder = FreshFolder("clip");
+    const auto movies = std::filesystem::path(CW_TEST_BINARY_DIR) / "test-movies";
+    std::filesystem::create_directories(movies);
+    for (int rate : {44100, 48000}) {
+        SCOPED_TRACE(rate);
+        const auto mp3 = SynthMp3(folder, "tone.mp3", rate, 2, 0.5, "-b 96");
+        const auto clip = movies / ("mp3-clip-" + std::to_string(rate) + ".swf");
+        WriteMp3Clip(mp3, clip);
+        int version = 0;
+        const std::vector<SwfTag> tags = ReadTags(ReadBytes(clip), version);
+        EXPECT_EQ(version, 6);
+        std::vector<int> codes;
+        for (const SwfTag& tag : tags) {
+            codes.push_back(tag.code);
+        }
+        EXPECT_EQ(codes, (std::vector<int>{14, 15, 1, 0})); // DefineSound, StartSound, ShowFrame, End
+        ASSERT_EQ(tags.size(), 4u);
+        const Mp3Stream stream = LoadMp3ForMovie(mp3);
+        const CharacterId id = CharacterId(tags[0].body[0] | tags[0].body[1] << 8);
+        EXPECT_EQ(tags[0].body, DefineSoundTag(id, stream).body);
+        EXPECT_EQ(tags[1].body, StartSoundTag(id).body);
+        EXPECT_EQ(tags[0].body[2] >> 2 & 3, 3); // 44 kHz either way
+    }
+    EXPECT_THROW(WriteMp3Clip(folder / "missing.mp3", movies / "never.swf"), Error);
+    EXPECT_FALSE(std::filesystem::exists(movies / "never.swf"));
+}
+
 } // namespace
 } // namespace swf
