@@ -23,7 +23,7 @@ void WriteVipsPicture(const std::filesystem::path& path, int width, int height) 
     vips::VImage red = xy.extract_band(0) * (255.0 / width);
     vips::VImage green = xy.extract_band(1) * (255.0 / height);
     vips::VImage blue = ((xy.extract_band(0) + xy.extract_band(1)) * 0.1).sin() * 120 + 128;
-    vips::VImage rgb = red.bandjoin({green, blue}).cast(VIPS_FORMAT_UCHAR);
+    vips::VImage rgb = vips::VImage::bandjoin({red, green, blue}).cast(VIPS_FORMAT_UCHAR);
     rgb = rgb.copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     const std::string ext = path.extension().string();
     if (ext == ".jpg" || ext == ".JPG" || ext == ".jpeg") {
