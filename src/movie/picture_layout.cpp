@@ -1,7 +1,5 @@
 #include "movie/picture_layout.h"
 
-#include <algorithm>
-
 namespace movie {
 
 PicturePlacement PlacePicture(int w, int h, int stage_w, int stage_h, int code) {
@@ -27,29 +25,6 @@ PicturePlacement PlacePicture(int w, int h, int stage_w, int stage_h, int code) 
         p.y = row == 0 ? 0 : row == 1 ? centre_y : stage_h - h;
     }
     return p;
-}
-
-Size FitKeepingRatio(int picture_w, int picture_h, int stage_w, int stage_h) {
-    if (picture_w <= 0 || picture_h <= 0) {
-        return Size{stage_w, stage_h};
-    }
-    const double stage_ratio = double(stage_w) / stage_h;
-    const double picture_ratio = double(picture_w) / picture_h;
-    if (stage_ratio > picture_ratio) {
-        // A sliver of a picture still keeps one pixel, so it can be resized.
-        return Size{std::max(1, int(picture_w * (double(stage_h) / picture_h))), stage_h};
-    }
-    return Size{stage_w, std::max(1, int(picture_h * (double(stage_w) / picture_w)))};
-}
-
-ConversionPlan PlanConversion(int w, int h, int code, int stage_w, int stage_h) {
-    ConversionPlan plan;
-    plan.size = Size{stage_w, stage_h};
-    if (code == 11 && w < 1200 && h < 1000) {
-        plan.size = FitKeepingRatio(w, h, stage_w, stage_h);
-    }
-    plan.resize = !(code <= 9 && w <= 2400 && h <= 2000);
-    return plan;
 }
 
 } // namespace movie

@@ -27,20 +27,4 @@ struct PicturePlacement {
 // direction only, that coordinate stays 0.
 PicturePlacement PlacePicture(int w, int h, int stage_w, int stage_h, int code);
 
-struct Size {
-    int width = 0;
-    int height = 0;
-    bool operator==(const Size&) const = default;
-};
-
-// The picture scaled to touch the stage on two sides, keeping its width:height ratio (truncated).
-Size FitKeepingRatio(int picture_w, int picture_h, int stage_w, int stage_h);
-
-// What ConvertPictureToJpeg does with a w x h picture: keep its size, or resize it to `size`.
-struct ConversionPlan {
-    bool resize = false;
-    Size size;
-};
-ConversionPlan PlanConversion(int w, int h, int code, int stage_w, int stage_h);
-
 } // namespace movie

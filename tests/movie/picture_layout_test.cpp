@@ -38,33 +38,5 @@ TEST(PlacePictureTest, LargePicturesStartAtTheCorner) {
     EXPECT_EQ(PlacePicture(100, 600, 640, 480, 9), (PicturePlacement{0, 0, kTiledBitmapFill, 640, 480}));
 }
 
-TEST(FitKeepingRatioTest, TouchesTheStageOnTwoSides) {
-    EXPECT_EQ(FitKeepingRatio(1000, 100, 400, 300), (Size{400, 40}));
-    EXPECT_EQ(FitKeepingRatio(300, 600, 400, 300), (Size{150, 300}));
-    EXPECT_EQ(FitKeepingRatio(40, 30, 400, 300), (Size{400, 300}));  // same ratio: width decides
-    EXPECT_EQ(FitKeepingRatio(100, 33, 640, 480), (Size{640, 211})); // 211.2 truncated
-    EXPECT_EQ(FitKeepingRatio(10000, 1, 640, 480), (Size{640, 1}));  // never zero
-}
-
-TEST(PlanConversionTest, SizeRules) {
-    // Codes up to 9 and the button face keep pictures up to 2400 x 2000.
-    EXPECT_FALSE(PlanConversion(2400, 2000, 0, 640, 480).resize);
-    EXPECT_FALSE(PlanConversion(100, 50, kButtonPicture, 640, 480).resize);
-    EXPECT_FALSE(PlanConversion(100, 50, 9, 640, 480).resize);
-    // Larger pictures are resized to the stage.
-    EXPECT_EQ(PlanConversion(3000, 2000, 4, 640, 480).size, (Size{640, 480}));
-    EXPECT_TRUE(PlanConversion(3000, 2000, 4, 640, 480).resize);
-    EXPECT_TRUE(PlanConversion(2400, 2001, kButtonPicture, 640, 480).resize);
-    // Stretch always resizes to the stage.
-    EXPECT_TRUE(PlanConversion(100, 50, 10, 640, 480).resize);
-    EXPECT_EQ(PlanConversion(100, 50, 10, 640, 480).size, (Size{640, 480}));
-    // Keep ratio: fitted below 1200 x 1000, the stage size from there on.
-    EXPECT_EQ(PlanConversion(1000, 100, 11, 400, 300).size, (Size{400, 40}));
-    EXPECT_EQ(PlanConversion(300, 600, 11, 400, 300).size, (Size{150, 300}));
-    EXPECT_TRUE(PlanConversion(300, 600, 11, 400, 300).resize);
-    EXPECT_EQ(PlanConversion(1200, 100, 11, 400, 300).size, (Size{400, 300}));
-    EXPECT_EQ(PlanConversion(100, 1000, 11, 400, 300).size, (Size{400, 300}));
-}
-
 } // namespace
 } // namespace movie
