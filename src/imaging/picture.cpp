@@ -53,14 +53,36 @@ std::string LowerExtension(const std::filesystem::path& path) {
 
 // A placeable Windows metafile starts with the key 0x9AC6CDD7 (little-endian); libvips's format sniffing
 // does not recognise metafiles, so they are handed to ImageMagick by name.
+constexpr std::array<uint8_t, 4> kMetafileKey{0xD7, 0xCD, 0xC6, 0x9A};
+
 bool LooksLikeMetafile(const std::filesystem::path& path) {
     if (LowerExtension(path) == ".wmf") {
         return true;
     }
-    std::array<unsigned char, 4> head{};
+    std::array<uint8_t, 4> head{};
     std::ifstream in(path, std::ios::binary);
     in.read(reinterpret_cast<char*>(head.data()), head.size());
-    return in.gcount() == 4 && head == std::array<unsigned char, 4>{0xD7, 0xCD, 0xC6, 0x9A};
+    return in.gcount() == 4 && head == kMetafileKey;
+}
+
+bool LooksLikeMetafile(std::span<const uint8_t> bytes) {
+    return bytes.size() >= 4 && std::equal(kMetafileKey.begin(), kMetafileKey.end(), bytes.begin());
+}
+
+VImage OpenBuffer(const std::vector<uint8_t>& bytes) {
+    if (!LooksLikeMetafile(bytes)) {
+        return VImage::new_from_buffer(bytes.data(), bytes.size(), "");
+    }
+    // The blob only borrows the bytes; the picture keeps them alive.
+    VipsBlob* blob = vips_blob_new(nullptr, bytes.data(), bytes.size());
+    try {
+        VImage image = VImage::magickload_buffer(blob);
+        vips_area_unref(reinterpret_cast<VipsArea*>(blob));
+        return image;
+    } catch (...) {
+        vips_area_unref(reinterpret_cast<VipsArea*>(blob));
+        throw;
+    }
 }
 
 // Every picture continues as 8-bit sRGB with three bands: JPEG holds nothing else, and one layout keeps
@@ -137,7 +159,7 @@ Picture Picture::LoadFromBuffer(std::span<const uint8_t> bytes) {
     auto source = std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end());
     try {
         auto impl = std::make_unique<Impl>();
-        impl->image = ToRgb8(VImage::new_from_buffer(source->data(), source->size(), ""));
+        impl->image = ToRgb8(OpenBuffer(*source));
         impl->source = std::move(source);
         return Picture(std::move(impl));
     } catch (const VError& e) {

@@ -26,7 +26,8 @@ public:
     // `atLeast` in both directions afterwards (much faster for large photos that are then shrunk).
     static Picture LoadAtLeast(const std::filesystem::path& path, Size atLeast);
 
-    // Reads a picture held in memory (any format libvips recognises from its bytes).
+    // Reads a picture held in memory: any format libvips recognises from its bytes, and placeable
+    // Windows metafiles.
     static Picture LoadFromBuffer(std::span<const uint8_t> bytes);
 
     Picture(Picture&&) noexcept;
