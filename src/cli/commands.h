@@ -14,7 +14,4 @@ inline constexpr int kExitUsage = 64;   // bad command-line arguments
 
 using CommandFn = int (*)(const ParsedArgs& args);
 
-// The commands, one per cmd_*.cpp file.
-int cmd_build(const ParsedArgs& args);
-
 } // namespace cli

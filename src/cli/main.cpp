@@ -20,11 +20,7 @@ struct Command {
 
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {
-        {"build", "PROJECT.cwp -o OUT.swf [--card N]", "write the e-gift movie of a project",
-         "With --card N, only card N (0-based) as the live preview shows it. Reports go to stderr and the log.",
-         {{"-o", true}, {"--card", true}}, 1, 1, cli::cmd_build},
-    };
+    static const std::vector<Command> table = {};
     return table;
 }
 
