@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+int cmd_compile_as(const ParsedArgs& args);
+} // namespace cli
+
 namespace {
 
 struct Command {
@@ -20,7 +24,17 @@ struct Command {
 
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {};
+    static const std::vector<Command> table = {
+        {"compile-as",
+         "FILE.as [--listing]",
+         "compile an ActionScript file to SWF 6 action bytes",
+         "Writes the action bytes (ending with the End action) to standard output; with --listing the\n"
+         "disassembly instead. A script that does not compile prints FILE:LINE:COL: message, exit 2.",
+         {{"--listing", false}},
+         1,
+         1,
+         cli::cmd_compile_as},
+    };
     return table;
 }
 
