@@ -60,9 +60,9 @@ void GiftBuilder::AddBackground(GiftGeneration& gen, const model::CCardInfo& car
     std::shared_ptr<const swf::Bitmap> bitmap;
     StepWithTip(TipLoadingPicture(path.string()), [&] {
         // A DBL picture is already what the movie holds; every other picture becomes a JPEG.
-        const std::string converted = EndsWith(lowered, ".dbl")
-                                          ? path.string()
-                                          : ConvertPictureToJpeg(path, cardIndex, card.m_nBgAlign, forceConvert);
+        const std::string converted =
+            EndsWith(lowered, ".dbl") ? path.string()
+                                      : ConvertPictureToJpeg(path, cardIndex, card.m_nBgAlign, forceConvert);
         if (!converted.empty()) {
             bitmap = ReadBitmap(converted);
         }
@@ -73,8 +73,8 @@ void GiftBuilder::AddBackground(GiftGeneration& gen, const model::CCardInfo& car
     Step(app::reasons::kDrawBackgroundColor, [&] {
         const PicturePlacement at =
             PlacePicture(bitmap->width(), bitmap->height(), int(gen.W), int(gen.H), placement);
-        const auto kind = at.fill_flags == kTiledBitmapFill ? swf::BitmapFillKind::Tiled
-                                                              : swf::BitmapFillKind::Clipped;
+        const auto kind =
+            at.fill_flags == kTiledBitmapFill ? swf::BitmapFillKind::Tiled : swf::BitmapFillKind::Clipped;
         auto shape = FilledRectangle(at.width, at.height,
                                      [&](swf::Shape& sh) { return sh.add_bitmap_fill(bitmap, kind); });
         swf::DisplayItem item = gen.movie.add(shape);

@@ -90,10 +90,11 @@ void GiftBuilder::LoadGiftFonts(int force) {
     }
 }
 
-std::string GiftBuilder::ConvertPictureToJpeg(const fs::path& source, int cardIndex, int placementCode, int force) {
+std::string GiftBuilder::ConvertPictureToJpeg(const fs::path& source, int cardIndex, int placementCode,
+                                              int force) {
     const fs::path temp = m_workspace.TempDir();
-    const fs::path target = placementCode == -1 ? temp / "generate_button.jpg"
-                                                : temp / (std::to_string(cardIndex) + ".jpg");
+    const fs::path target =
+        placementCode == -1 ? temp / "generate_button.jpg" : temp / (std::to_string(cardIndex) + ".jpg");
     m_workspace.EnsureTempDir();
     const auto& s = m_project.settings;
     return imaging::ConvertPictureToJpeg(source, target, placementCode, force != 0, s.m_nGiftWidth,

@@ -39,8 +39,8 @@ public:
     // Writes the whole movie (singleCard null) or the one-frame movie of `singleCard` at 0-based
     // position `cardIndex` to `outPath`. `forceConvert` 1 converts pictures again even when converted
     // files exist. Returns 1; throws swf::Error when the file cannot be written.
-    int GenerateSWF(const std::filesystem::path& outPath, const model::CCardInfo* singleCard, int forceConvert,
-                    int cardIndex);
+    int GenerateSWF(const std::filesystem::path& outPath, const model::CCardInfo* singleCard,
+                    int forceConvert, int cardIndex);
 
     // Loads the body and title fonts of the project's face when either is missing or `force` is 1.
     // Called with 1 after Open and New; generations call it with 0.

@@ -43,7 +43,9 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
         const bool hasHash = s.m_strButton.find('#') != std::string::npos;
         style.path = hasHash ? fs::path(s.m_strButton) : ResolveAsset(s.m_strButton);
         style.lowered = Lowered(style.path.string());
-        style.kind = hasHash ? FaceKind::Colour : EndsWith(style.lowered, ".swf") ? FaceKind::Clip : FaceKind::Picture;
+        style.kind = hasHash                           ? FaceKind::Colour
+                     : EndsWith(style.lowered, ".swf") ? FaceKind::Clip
+                                                       : FaceKind::Picture;
         std::error_code ec;
 
         // 1. Caption.
@@ -119,8 +121,8 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
         Step(app::reasons::kAddButton, [&] {
             button = std::make_shared<swf::Button>();
             if (colourFace) {
-                button->add_shape(gen.normalFace, swf::button_state::up | swf::button_state::down |
-                                                      swf::button_state::hit);
+                button->add_shape(gen.normalFace,
+                                  swf::button_state::up | swf::button_state::down | swf::button_state::hit);
                 button->add_shape(gen.overFace, swf::button_state::over);
             } else if (face) {
                 button->add_shape(face, swf::button_state::all);
@@ -147,8 +149,8 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
                 item.move_to(x, gen.H - 60);
             }
             if (caption) {
-                const Point at = CaptionPosition(x, gen.buttonWidth, gen.buttonHeight, captionWidth, int(gen.H),
-                                                 EndsWith(style.lowered, "swf"));
+                const Point at = CaptionPosition(x, gen.buttonWidth, gen.buttonHeight, captionWidth,
+                                                 int(gen.H), EndsWith(style.lowered, "swf"));
                 swf::DisplayItem item = gen.movie.add(caption);
                 gen.linkItems.push_back(item);
                 item.move_to(at.x, at.y);
@@ -167,8 +169,9 @@ void GiftBuilder::MakeButtonFace(GiftGeneration& gen, int cardIndex) {
     if (fs::exists(path, ec)) {
         StepWithTip(TipButtonPicture(path.string()), [&] {
             const std::string converted =
-                EndsWith(lowered, "dbl") ? path.string()
-                                         : ConvertPictureToJpeg(path, cardIndex, kButtonPicture, gen.forceConvert);
+                EndsWith(lowered, "dbl")
+                    ? path.string()
+                    : ConvertPictureToJpeg(path, cardIndex, kButtonPicture, gen.forceConvert);
             if (!converted.empty()) {
                 bitmap = ReadBitmap(converted);
             }

@@ -76,13 +76,17 @@ void GiftBuilder::AddCredit(GiftGeneration& gen, const model::CCardInfo& card) {
         Step(kPromoteLinkText, [&] { gen.creditText = CreditLine(m_titleFont, {0, 0, 0, 255}, text); });
     }
     if (!gen.creditShadow) {
-        Step(kPromoteLinkShadow, [&] { gen.creditShadow = CreditLine(m_titleFont, {128, 128, 128, 255}, text); });
+        Step(kPromoteLinkShadow, [&] {
+            gen.creditShadow = CreditLine(m_titleFont, {128, 128, 128, 255}, text);
+        });
     }
     if (!gen.creditFace) {
         Step(kButtonBackground, [&] { gen.creditFace = ColourRectangle(140, 30, Rgb{255, 255, 255}, 0); });
     }
     if (author && !gen.authorFace) {
-        Step(kAuthorButtonBackground, [&] { gen.authorFace = ColourRectangle(150, 30, Rgb{255, 255, 255}, 0); });
+        Step(kAuthorButtonBackground, [&] {
+            gen.authorFace = ColourRectangle(150, 30, Rgb{255, 255, 255}, 0);
+        });
     }
     if (!gen.creditButton) {
         Step(kPromoteButtonShape, [&] { gen.creditButton = InvisibleButton(gen.creditFace); });

@@ -30,6 +30,8 @@ std::string AsStringLiteral(std::string_view text) {
         case '\f':
             out += "\\f";
             break;
+        case '\0':
+            break; // movie strings end at a NUL: it cannot be carried
         default:
             if (uint8_t(c) < 0x20 || c == 0x7F) {
                 char hex[8];

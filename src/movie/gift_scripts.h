@@ -16,7 +16,8 @@ inline constexpr std::string_view kPromotePath = "/ordernow.php";
 inline constexpr std::string_view kOpeningScript = "score=0; trace=\"\";";
 inline constexpr std::string_view kStopScript = "stop();";
 
-// `text` as a double-quoted ActionScript string literal that evaluates to exactly `text`.
+// `text` as a double-quoted ActionScript string literal that evaluates to exactly `text` (a NUL, which
+// a movie string cannot hold, is left out).
 std::string AsStringLiteral(std::string_view text);
 
 // `text` percent-encoded for a URL query value: every byte except A-Z a-z 0-9 - _ . ~ becomes %XX.

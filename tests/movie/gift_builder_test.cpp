@@ -18,8 +18,9 @@ bool Has(const std::vector<std::string>& list, const std::string& item) {
 }
 
 bool At(const std::vector<probe::Placed>& items, double x, double y) {
-    return std::any_of(items.begin(), items.end(),
-                       [&](const probe::Placed& p) { return std::abs(p.x - x) < 0.06 && std::abs(p.y - y) < 0.06; });
+    return std::any_of(items.begin(), items.end(), [&](const probe::Placed& p) {
+        return std::abs(p.x - x) < 0.06 && std::abs(p.y - y) < 0.06;
+    });
 }
 
 std::string Positions(const std::vector<probe::Placed>& items) {
@@ -160,8 +161,8 @@ TEST_F(GiftTest, ColourBackgroundAndCarriedColour) {
 
 TEST_F(GiftTest, PlacementCodesOnA640x480Stage) {
     WritePicture(assets / "p.png", 100, 50, 20, 200, 40);
-    const int expected[12][2] = {{0, 0},     {270, 0},   {540, 0},   {0, 215},   {270, 215}, {540, 215},
-                                 {0, 430},   {270, 430}, {540, 430}, {0, 0},     {0, 0},     {0, 0}};
+    const int expected[12][2] = {{0, 0},   {270, 0},   {540, 0},   {0, 215}, {270, 215}, {540, 215},
+                                 {0, 430}, {270, 430}, {540, 430}, {0, 0},   {0, 0},     {0, 0}};
     project = PlainProject(12);
     for (int code = 0; code < 12; ++code) {
         project.cards[size_t(code)]->m_strBackground = (assets / "p.png").string();
@@ -323,9 +324,7 @@ TEST_F(GiftTest, CreditItemsAndTheirActions) {
 TEST_F(GiftTest, UnreadableBackgroundGivesTheTipAndTheMovie) {
     project = PlainProject(2);
     const fs::path bad = assets / "broken.jpg";
-    {
-        std::ofstream(bad) << "this is no picture";
-    }
+    { std::ofstream(bad) << "this is no picture"; }
     project.cards[0]->m_strBackground = bad.string();
     project.cards[1]->m_strBackground = (assets / "missing.jpg").string();
     probe::Movie m = Build("unreadable_background");
@@ -340,15 +339,14 @@ TEST_F(GiftTest, UnreadableBackgroundGivesTheTipAndTheMovie) {
 TEST_F(GiftTest, UnreadableBackgroundClipGivesTheClipTip) {
     project = PlainProject(1);
     const fs::path bad = assets / "broken.swf";
-    {
-        std::ofstream(bad) << "FWS nonsense";
-    }
+    { std::ofstream(bad) << "FWS nonsense"; }
     project.cards[0]->m_strBackground = bad.string();
     probe::Movie m = Build("unreadable_clip");
     ASSERT_EQ(reporter.tips.size(), 1u);
-    EXPECT_EQ(reporter.tips[0], "Attention: The swf file " + bad.string() +
-                                    " of button may not work well.\nSuggestion: Please add this swf file before "
-                                    "previewing or publishing to decrease errors.");
+    EXPECT_EQ(reporter.tips[0],
+              "Attention: The swf file " + bad.string() +
+                  " of button may not work well.\nSuggestion: Please add this swf file before "
+                  "previewing or publishing to decrease errors.");
     EXPECT_EQ(m.placed(0, kSprite).size(), 0u);
 }
 
@@ -366,8 +364,9 @@ TEST_F(GiftTest, SpecialTitleStillGivesWorkingScripts) {
     EXPECT_TRUE(Has(strings, title + "[-]Go \"on\"[N]")) << ::testing::PrintToString(strings);
     ASSERT_EQ(m.frames[0].actions.size(), 3u); // opening, alert, stop
     const auto alert = probe::ActionStrings(m.frames[0].actions[1]);
-    EXPECT_TRUE(Has(alert, "http://cardwright.example/member/emailalert.php?title=" + movie::PercentEncode(title) +
-                               "&target=" + movie::PercentEncode(project.settings.m_strEmail) + "&trace="))
+    EXPECT_TRUE(
+        Has(alert, "http://cardwright.example/member/emailalert.php?title=" + movie::PercentEncode(title) +
+                       "&target=" + movie::PercentEncode(project.settings.m_strEmail) + "&trace="))
         << ::testing::PrintToString(alert);
 }
 

@@ -46,8 +46,8 @@ protected:
     // Writes the whole movie (or card `single`) to test-movies/gift/<name>.swf and reads it back.
     probe::Movie Build(const std::string& name, int single = -1, int force = 1);
 
-    fs::path work;     // this test's work folder
-    fs::path assets;   // pictures this test makes
+    fs::path work;   // this test's work folder
+    fs::path assets; // pictures this test makes
     model::Project project;
     app::AppState state;
     std::unique_ptr<app::Workspace> workspace;

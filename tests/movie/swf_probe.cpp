@@ -182,8 +182,24 @@ Movie Parse(const std::vector<uint8_t>& bytes) {
         case 28: // RemoveObject2
             current.stage.erase(tb.u16());
             break;
-        case 2: case 6: case 7: case 10: case 11: case 14: case 20: case 21: case 22: case 32: case 33:
-        case 34: case 35: case 36: case 37: case 39: case 46: case 48:
+        case 2:
+        case 6:
+        case 7:
+        case 10:
+        case 11:
+        case 14:
+        case 20:
+        case 21:
+        case 22:
+        case 32:
+        case 33:
+        case 34:
+        case 35:
+        case 36:
+        case 37:
+        case 39:
+        case 46:
+        case 48:
             if (t.body.size() >= 2) {
                 m.definitions[uint16_t(t.body[0] | (t.body[1] << 8))] = t;
             }

@@ -23,8 +23,8 @@ struct Placed {
 };
 
 struct Frame {
-    std::map<uint16_t, Placed> stage;           // by depth
-    std::vector<std::vector<uint8_t>> actions;  // DoAction bodies of this frame
+    std::map<uint16_t, Placed> stage;          // by depth
+    std::vector<std::vector<uint8_t>> actions; // DoAction bodies of this frame
 };
 
 struct Movie {
@@ -50,7 +50,8 @@ Movie Parse(const std::vector<uint8_t>& bytes);
 // Button condition actions of a DefineButton2 body: (conditions, action bytes).
 std::vector<std::pair<uint16_t, std::vector<uint8_t>>> ButtonActions(const std::vector<uint8_t>& body);
 
-// Solid fill colours (RGBA) of a DefineShape3 body, in order; bitmap fills give their flag byte in `bitmap_fills`.
+// Solid fill colours (RGBA) of a DefineShape3 body, in order; bitmap fills give their flag byte in
+// `bitmap_fills`.
 struct ShapeInfo {
     double xmin = 0, xmax = 0, ymin = 0, ymax = 0; // bounds, pixels
     std::vector<uint32_t> solid_rgba;
