@@ -63,6 +63,7 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::RunPack},
+        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
     };
     return table;
 }
