@@ -7,6 +7,7 @@
 
 #include <limits>
 #include <string>
+#include <unordered_map>
 
 namespace swf {
 
@@ -14,8 +15,7 @@ namespace {
 
 class ClipImporter {
 public:
-    explicit ClipImporter(const std::function<CharacterId()>& next_id)
-        : next_id_(next_id), host_ids_(size_t(std::numeric_limits<CharacterId>::max()) + 1, 0) {}
+    explicit ClipImporter(const std::function<CharacterId()>& next_id) : next_id_(next_id) {}
 
     ImportedClip run(const SwfFile& file);
 
@@ -27,7 +27,7 @@ private:
     RawTag jpeg_with_tables(const TagView& tag);
 
     const std::function<CharacterId()>& next_id_;
-    std::vector<CharacterId> host_ids_; // file id -> host id, 0 while undefined
+    std::unordered_map<CharacterId, CharacterId> host_ids_; // file id -> host id
     std::span<const uint8_t> jpeg_tables_;
     ImportedClip clip_;
 };
@@ -53,16 +53,19 @@ std::vector<uint8_t> ClipImporter::remapped(const TagView& tag) {
     std::vector<uint8_t> body(tag.body.begin(), tag.body.end());
     for (const IdSlot& slot : character_id_slots(tag.code, tag.body)) {
         const CharacterId id = CharacterId(body[slot.offset] | (body[slot.offset + 1] << 8));
-        CharacterId& host = host_ids_[id];
+        CharacterId host = 0;
         if (slot.defines) {
             if (id == 0) {
                 throw Error("defines character id 0");
             }
-            if (host != 0) {
+            if (host_ids_.contains(id)) {
                 throw Error("defines character " + std::to_string(id) + " a second time");
             }
             host = fresh_id();
-        } else if (host == 0) {
+            host_ids_.emplace(id, host);
+        } else if (auto it = host_ids_.find(id); it != host_ids_.end()) {
+            host = it->second;
+        } else {
             throw Error("uses character " + std::to_string(id) + ", which is not defined before it");
         }
         body[slot.offset] = uint8_t(host);

@@ -10,13 +10,19 @@ namespace swf {
 namespace {
 
 // Never reserve more than this up front, whatever a header claims; the buffer grows if the data is real.
-constexpr size_t kMaxPrealloc = size_t(16) << 20;
+constexpr size_t kMaxPrealloc = size_t(1) << 20;
+
+// What to reserve for `claimed` bytes inflated from `compressed` bytes: no more than deflate can plausibly
+// produce from them, and never more than kMaxPrealloc.
+size_t prealloc(size_t claimed, size_t compressed) {
+    return std::min({claimed, kMaxPrealloc, compressed * 8 + 4096});
+}
 
 // Inflates the zlib stream `in` into at most `expected` bytes. A stream that stops before its end and
 // before `expected` bytes came out is truncated; bytes beyond `expected` are ignored.
 std::vector<uint8_t> inflate_limited(std::span<const uint8_t> in, size_t expected) {
     std::vector<uint8_t> out;
-    out.reserve(std::min(expected, kMaxPrealloc));
+    out.reserve(prealloc(expected, in.size()));
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) {
         throw Error("cannot start zlib decompression");
@@ -104,7 +110,7 @@ SwfFile read_swf(std::span<const uint8_t> file) {
         if (swf.header.file_length < 8) {
             throw Error("bad file length " + std::to_string(swf.header.file_length) + " in the header");
         }
-        swf.data.reserve(std::min<size_t>(swf.header.file_length, kMaxPrealloc));
+        swf.data.reserve(prealloc(swf.header.file_length, file.size()));
         swf.data.assign(file.begin(), file.begin() + 8);
         const auto body = inflate_limited(file.subspan(8), swf.header.file_length - 8);
         swf.data.insert(swf.data.end(), body.begin(), body.end());
