@@ -158,7 +158,9 @@ void MovieState::next_frame() {
     changed_items.clear();
     append_tag(ShowFrame{});
     ++frames;
-    frame_start = entries.size();
+    // The next frame starts a fresh chunk, so tags after the last ShowFrame stay apart.
+    entries.emplace_back(std::vector<uint8_t>{});
+    frame_start = entries.size() - 1;
     frame_has_content = false;
 }
 

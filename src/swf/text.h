@@ -1,7 +1,8 @@
 // Static texts (DefineText2). Each add_string continues on the baseline where the previous one ended,
 // with the font, colour and height set at that moment. The text's origin is on the baseline at the left
-// end of its first glyph. Strings may be added after the text has been placed: texts are encoded when
-// the movie is written.
+// end of its first glyph. Strings may be added after the text has been placed (texts are encoded when
+// the movie is written), but set the font before placing the text: a font first set afterwards was
+// never defined in the movie, and writing the movie then throws swf::Error.
 #pragma once
 
 #include "swf/character.h"
