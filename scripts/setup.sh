@@ -10,6 +10,8 @@ packages=(
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
     fonts-urw-base35 # CFF fonts (cubic outlines) for the font tool's tests
+    # WMF pictures: ImageMagick's metafile coder (libvips-dev pulls it in today; the reader needs it)
+    libmagickcore-6.q16-6-extra
     # tests: an independent SWF parser, zip tools, picture and sound tools, the real player's browser
     python3 python3-yaswfp p7zip-full unzip zip imagemagick lame sox
     chromium
