@@ -7,6 +7,7 @@
 
 namespace cli {
 int cmd_compile_as(const ParsedArgs& args);
+int cmd_build(const ParsedArgs& args);
 int RunNew(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunPack(const ParsedArgs& args);
@@ -28,6 +29,15 @@ struct Command {
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
+        {"build",
+         "PROJECT.cwp -o OUT.swf [--card N]",
+         "write the e-gift movie of a project",
+         "With --card N, only card N (0-based) as the live preview shows it. Error reports and tips go\n"
+         "to stderr and the log; exit 0 when the movie was written, 1 when it could not be.",
+         {{"-o", true}, {"--card", true}},
+         1,
+         1,
+         cli::cmd_build},
         {"compile-as",
          "FILE.as [--listing]",
          "compile an ActionScript file to SWF 6 action bytes",

@@ -4,6 +4,8 @@
 #include "movie/gift_scripts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <fstream>
 
 namespace gifttest {
 namespace {
@@ -394,6 +396,70 @@ TEST_F(GiftTest, FlashMusicIsCopiedAndPlacedFirst) {
     EXPECT_EQ(m.placed(0, kSprite).size(), 0u);
     EXPECT_TRUE(reporter.reasons.empty());
     EXPECT_TRUE(reporter.tips.empty());
+}
+
+std::vector<uint8_t> FileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The DefineSound tag of the music clip Temp/MP3.swf.
+probe::Tag MusicSound(const fs::path& work) {
+    const probe::Movie clip = probe::Read(work / "Temp" / "MP3.swf");
+    for (const probe::Tag& t : clip.tags) {
+        if (t.code == 14) {
+            return t;
+        }
+    }
+    ADD_FAILURE() << "no DefineSound in the music clip";
+    return {};
+}
+
+bool Contains(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& needle) {
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+}
+
+TEST_F(GiftTest, Mp3MusicAt44kIsCarriedUnchanged) {
+    project = PlainProject(2);
+    const fs::path mp3 = fs::path(CW_TEST_SOURCE_DIR) / "tests/movie/data/TONE_44K.MP3"; // capitals count
+    project.settings.m_strMusic = mp3.string();
+    probe::Movie m = Build("music_mp3_44k");
+    EXPECT_TRUE(reporter.reasons.empty()) << reporter.reasons.front();
+    ASSERT_FALSE(m.frames[0].stage.empty());
+    EXPECT_EQ(m.kind(m.frames[0].stage.begin()->second.character), kSprite);
+    EXPECT_EQ(m.kind(m.frames[1].stage.begin()->second.character), kSprite); // stays for the whole movie
+    const probe::Tag sound = MusicSound(work);
+    ASSERT_GT(sound.body.size(), 8u);
+    EXPECT_EQ(sound.body[2] >> 4, 2);       // MP3
+    EXPECT_EQ((sound.body[2] >> 2) & 3, 3); // 44.1 kHz
+    // The same frames: the end of the file's audio data stands in the sound unchanged.
+    const std::vector<uint8_t> file = FileBytes(mp3);
+    EXPECT_TRUE(Contains(sound.body, std::vector<uint8_t>(file.end() - 2000, file.end())));
+}
+
+TEST_F(GiftTest, Mp3MusicAt48kIsReencoded) {
+    project = PlainProject(1);
+    const fs::path mp3 = fs::path(CW_TEST_SOURCE_DIR) / "tests/movie/data/tone_48k.mp3";
+    project.settings.m_strMusic = mp3.string();
+    probe::Movie m = Build("music_mp3_48k");
+    EXPECT_TRUE(reporter.reasons.empty()) << reporter.reasons.front();
+    const probe::Tag sound = MusicSound(work);
+    ASSERT_GT(sound.body.size(), 8u);
+    EXPECT_EQ(sound.body[2] >> 4, 2);
+    EXPECT_NE((sound.body[2] >> 2) & 3, 0); // a rate the movie carries
+    const std::vector<uint8_t> file = FileBytes(mp3);
+    EXPECT_FALSE(Contains(sound.body, std::vector<uint8_t>(file.end() - 200, file.end())));
+}
+
+TEST_F(GiftTest, UnreadableMp3IsReportedAndTheMovieWritten) {
+    project = PlainProject(1);
+    std::ofstream(assets / "noise.mp3") << "not an mp3 at all";
+    project.settings.m_strMusic = (assets / "noise.mp3").string();
+    probe::Movie m = Build("music_unreadable");
+    EXPECT_EQ(reporter.reasons,
+              std::vector<std::string>{"Failed to add music to the e-gift, please try it again."});
+    EXPECT_EQ(m.placed(0, kSprite).size(), 0u);
+    EXPECT_FALSE(fs::exists(work / "Temp" / "MP3.swf")); // no stale clip of an earlier generation
 }
 
 TEST_F(GiftTest, FontsStayLoadedUntilForced) {

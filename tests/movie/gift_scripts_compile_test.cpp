@@ -52,7 +52,9 @@ TEST(GiftScriptsCompileTest, NastyTitlesStayExact) {
 }
 
 TEST(GiftScriptsCompileTest, ControlCharactersCompile) {
-    const std::string controls("a\x01" "b\x1F\x7F\b\f\0z", 8); // a NUL cannot be carried: dropped
+    const std::string controls("a\x01"
+                               "b\x1F\x7F\b\f\0z",
+                               8); // a NUL cannot be carried: dropped
     EXPECT_TRUE(swf::as::compile("x=" + AsStringLiteral(controls) + ";").has_value());
 }
 
