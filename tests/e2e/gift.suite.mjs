@@ -66,6 +66,35 @@ describe("gift movies", () => {
     await assertNoProblems(player);
   });
 
+  it("the sample quiz branches on the score and alerts on full marks", async () => {
+    const player = shared.player;
+    await player.load(giftMovie("theme_Quiz"));
+    await player.click(...button(1)); // Jupiter: +10
+    await player.waitFor(async () => false, { timeout: 300 });
+    await player.click(...button(1)); // Eight: +10
+    await player.waitFor(async () => false, { timeout: 300 });
+    assert.equal(player.opened.length, 0);
+    await player.click(...button(0)); // Result: score 20 >= 20
+    assert.ok(await player.waitFor(() => player.opened.length > 0), "full marks sent no alert");
+    const prefix = "http://cardwright.example/member/emailalert.php?title=Full%20marks%21&target=";
+    assert.ok(player.opened[0].url.startsWith(prefix), player.opened[0].url);
+    const trace = decodeURIComponent(player.opened[0].url.split("&trace=")[1]);
+    assert.equal(
+      trace,
+      "Question 1: Which planet is the largest?[-]Jupiter[N]Question 2: How many legs has a spider?[-]Eight[N]" +
+        "Let us see how you did[-]Result[N]",
+    );
+
+    await player.load(giftMovie("theme_Quiz"));
+    await player.click(...button(0)); // Mars: +0
+    await player.waitFor(async () => false, { timeout: 300 });
+    await player.click(...button(1)); // Eight: +10
+    await player.waitFor(async () => false, { timeout: 300 });
+    await player.click(...button(0)); // Result: score 10 < 20
+    assert.equal(await player.waitFor(() => player.opened.length > 0, { timeout: 1500 }), false);
+    await assertNoProblems(player);
+  });
+
   it("the default project clicks through its cards", async () => {
     const player = shared.player;
     await player.load(giftMovie("default_project"));

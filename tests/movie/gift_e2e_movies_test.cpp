@@ -2,6 +2,8 @@
 // Each card has its own background colour, so the player test can tell by one pixel which card shows.
 #include "gift_fixture.h"
 
+#include "model/archive.h"
+
 namespace gifttest {
 namespace {
 
@@ -93,6 +95,16 @@ TEST_F(GiftE2eMovies, ButtonStylesAndCredits) {
     WritePicture(assets / "face.png", 80, 40, 200, 100, 0);
     project.settings.m_strButton = (assets / "face.png").string();
     Write("buttons_picture");
+}
+
+// The sample projects of data/Themes build without any report or tip.
+TEST_F(GiftE2eMovies, SampleThemes) {
+    for (const char* theme : {"Greeting", "Quiz", "Story"}) {
+        project =
+            model::LoadProjectFile(fs::path(CW_TEST_DATA_DIR) / "Themes" / (std::string(theme) + ".cwp"));
+        builder = std::make_unique<movie::GiftBuilder>(project, state, *workspace, reporter);
+        Write(std::string("theme_") + theme);
+    }
 }
 
 } // namespace
