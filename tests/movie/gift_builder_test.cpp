@@ -289,6 +289,54 @@ TEST_F(GiftTest, PictureButtonsAdvanceByTheirWidth) {
     EXPECT_TRUE(At(m.placed(0, kText), 20 + (80 - cw) / 2, 435 + 13)) << Positions(m.placed(0, kText));
 }
 
+TEST_F(GiftTest, ClipButtonsPlaceTheClipUnderAnInvisibleFace) {
+    project = PlainProject(2);
+    for (int i = 0; i < 2; ++i) {
+        project.cards[0]->m_pLinks->AddLink("L" + std::to_string(i), 1, 0, -1, "", 0, 0);
+    }
+    project.settings.m_strButton = "Button\\Pulse.swf"; // a sample clip, 60 x 30
+    probe::Movie m = Build("clip_buttons");
+    EXPECT_TRUE(reporter.tips.empty()) << reporter.tips.front();
+    const auto clips = m.placed(0, kSprite);
+    ASSERT_EQ(clips.size(), 2u); // imported anew for every link
+    EXPECT_TRUE(At(clips, 20, 430));
+    EXPECT_TRUE(At(clips, 95, 430));
+    const auto buttons = m.placed(0, kButton);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_TRUE(At(buttons, 20, 420));
+    EXPECT_TRUE(At(buttons, 95, 420));
+    const auto records = probe::ButtonRecords(m.definitions.at(buttons[0].character).body);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].first, 15);
+    EXPECT_EQ(probe::ReadShape(m.definitions.at(records[0].second).body).solid_rgba,
+              std::vector<uint32_t>{0xFFFFFF00}); // white, alpha 0
+    EXPECT_TRUE(At(m.placed(0, kText), 20, 440)); // captions at (x, H - 40)
+    EXPECT_TRUE(At(m.placed(0, kText), 95, 440));
+}
+
+TEST_F(GiftTest, UnreadableButtonClipSwitchesTheStyleToWhite) {
+    project = PlainProject(2);
+    project.cards[0]->m_pLinks->AddLink("A", 1, 0, -1, "", 0, 0);
+    project.cards[0]->m_pLinks->AddLink("B", 1, 0, -1, "", 0, 0);
+    const fs::path bad = assets / "bad.swf";
+    std::ofstream(bad) << "not a movie";
+    project.settings.m_strButton = bad.string();
+    probe::Movie m = Build("clip_buttons_unreadable");
+    ASSERT_EQ(reporter.tips.size(), 1u);
+    EXPECT_EQ(reporter.tips[0], "Attention: The swf file " + bad.string() +
+                                    " of button may not work well.\nSuggestion: Please add this swf before "
+                                    "previewing or publishing to decrease errors.");
+    EXPECT_EQ(project.settings.m_strButton, "#FFFFFF");
+    const auto buttons = m.placed(0, kButton);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_TRUE(At(buttons, 95, 420));
+    // The second link already has the white colour face.
+    const auto records = probe::ButtonRecords(m.definitions.at(buttons[1].character).body);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(probe::ReadShape(m.definitions.at(records[0].second).body).solid_rgba,
+              std::vector<uint32_t>{0xFFFFFFFF});
+}
+
 TEST_F(GiftTest, CreditItemsAndTheirActions) {
     project = PlainProject(2);
     project.settings.m_bPromoteLast = 1;
