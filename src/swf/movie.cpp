@@ -411,6 +411,9 @@ std::vector<uint8_t> Movie::to_bytes(int compression_level) const {
     header.stage = state_->stage;
     header.frame_rate = state_->rate;
     const bool ends_open_frame = state_->frames == 0 || state_->frame_has_content;
+    if (ends_open_frame && state_->frames >= 0xFFFF) {
+        throw Error("too many frames: a movie holds at most 65535");
+    }
     header.frame_count = static_cast<uint16_t>(state_->frames + (ends_open_frame ? 1 : 0));
     const std::vector<uint8_t> tags = state_->tags_for_file();
     return write_swf_file(header, tags, compression_level);

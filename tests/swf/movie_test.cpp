@@ -256,6 +256,15 @@ TEST(movie_test, running_out_of_character_ids_is_an_error) {
     EXPECT_THROW(movie.add(rectangle(1, 1, {})), swf::Error);
 }
 
+TEST(movie_test, running_out_of_depths_is_an_error) {
+    swf::Movie movie;
+    const auto shape = rectangle(1, 1, {});
+    for (int i = 1; i <= 65535; ++i) {
+        ASSERT_EQ(movie.add(shape).depth(), i);
+    }
+    EXPECT_THROW(movie.add(shape), swf::Error);
+}
+
 TEST(movie_test, compressed_file_holds_the_same_movie) {
     swf::Movie movie;
     movie.set_dimension(100, 50);
