@@ -51,7 +51,8 @@ std::vector<fs::path> MakePictures() {
         vips::VImage green = y * (180.0 / h) + ((x + y) * 0.01).sin() * 25 + 30;
         vips::VImage blue = (x * 0.002 * (i + 1)).cos() * 60 + 120;
         vips::VImage noise = vips::VImage::gaussnoise(w, h, vips::VImage::option()->set("sigma", 6.0));
-        vips::VImage rgb = (red + noise).bandjoin({green + noise, blue - noise}).cast(VIPS_FORMAT_UCHAR);
+        vips::VImage rgb =
+            vips::VImage::bandjoin({red + noise, green + noise, blue - noise}).cast(VIPS_FORMAT_UCHAR);
         rgb = rgb.copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
         rgb.jpegsave(path.c_str(), vips::VImage::option()->set("Q", 92));
     }

@@ -59,16 +59,14 @@ std::string ConvertPictureToJpeg(const std::filesystem::path& source, const std:
 
 AlbumPicture ConvertAlbumPicture(const std::filesystem::path& source, int maxWidth, int maxHeight,
                                  const std::filesystem::path& fallbackFolder) {
-    Size own;
-    {
-        // The header alone gives the size; the pixels are read below, at a reduced size where possible.
-        own = Picture::Load(source).size();
-    }
+    // Opening reads the header only; the pixels are read once, at a reduced size where possible.
+    Picture picture = Picture::Load(source);
+    const Size own = picture.size();
     const Size fitted = FitInsideBox(own.width, own.height, maxWidth, maxHeight);
-    const bool shrink = own.width > maxWidth || own.height > maxHeight;
-    const std::vector<uint8_t> jpeg =
-        shrink ? Picture::LoadAtLeast(source, fitted).Resized(fitted).EncodeJpeg(100)
-               : Picture::Load(source).EncodeJpeg(100);
+    if (own.width > maxWidth || own.height > maxHeight) {
+        picture = Picture::LoadAtLeast(source, fitted).Resized(fitted);
+    }
+    const std::vector<uint8_t> jpeg = picture.EncodeJpeg(100);
 
     std::filesystem::path beside = source;
     beside += ".jpg";

@@ -96,14 +96,16 @@ VImage ToRgb8(VImage image) {
         image = image.cast(VIPS_FORMAT_UCHAR);
     }
     if (image.bands() == 2 || image.bands() == 4) {
-        image = image.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255}));
+        const std::vector<double> white(size_t(image.bands() - 1), 255.0);
+        image = image.flatten(VImage::option()->set("background", white));
+    }
+    if (image.bands() == 2) {
+        image = image.extract_band(0);
     }
     if (image.bands() == 1) {
-        image = image.bandjoin({image, image});
+        image = VImage::bandjoin({image, image, image});
     } else if (image.bands() > 3) {
         image = image.extract_band(0, VImage::option()->set("n", 3));
-    } else if (image.bands() == 2) {
-        image = image.extract_band(0).bandjoin({image.extract_band(0), image.extract_band(0)});
     }
     return image.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
 }

@@ -31,6 +31,10 @@ TEST(PictureLoad, ReadsEveryOfferedFormat) {
         // Decoding all of it works too, and gives a JPEG of the same size.
         EXPECT_EQ(ReadJpegFrame(picture.EncodeJpeg(80)).size, (Size{64, 48}));
         EXPECT_EQ(ReadPictureSize(path), (Size{64, 48}));
+        EXPECT_GE(vips::VImage::new_from_file(path.c_str(),
+                                              vips::VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL))
+                      .bands(),
+                  3);
     }
 }
 
@@ -61,6 +65,22 @@ TEST(PictureLoad, FlattensTransparencyOverWhite) {
     vips::VImage saved = vips::VImage::new_from_file((folder / "out.jpg").c_str());
     EXPECT_EQ(saved.bands(), 3);
     EXPECT_GT(saved.min(), 250);
+}
+
+TEST(PictureLoad, GreyPicturesBecomeRgb) {
+    const auto folder = FreshFolder("grey");
+    for (const char* name : {"grey.jpg", "grey.png", "grey-alpha.png"}) {
+        SCOPED_TRACE(name);
+        const auto path = folder / name;
+        const std::string alpha = std::string(name) == "grey-alpha.png" ? " -alpha set" : "";
+        ASSERT_EQ(std::system(
+                      ("convert -size 20x10 gradient: -colorspace Gray" + alpha + " '" + path.string() + "'")
+                          .c_str()),
+                  0);
+        ASSERT_LE(vips::VImage::new_from_file(path.c_str()).bands(), 2);
+        Picture::Load(path).SaveJpeg(folder / "out.jpg", 90);
+        EXPECT_EQ(vips::VImage::new_from_file((folder / "out.jpg").c_str()).bands(), 3);
+    }
 }
 
 TEST(PictureLoad, RefusesWhatIsNotAPicture) {

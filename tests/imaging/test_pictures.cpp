@@ -9,6 +9,19 @@
 
 namespace imaging::test {
 
+namespace {
+
+// The tests use libvips directly to make and inspect pictures, also before the module starts it.
+class VipsEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_EQ(VIPS_INIT("imaging_tests"), 0); }
+};
+
+[[maybe_unused]] ::testing::Environment* const vips_environment =
+    ::testing::AddGlobalTestEnvironment(new VipsEnvironment);
+
+} // namespace
+
 std::filesystem::path FreshFolder(const std::string& name) {
     const std::filesystem::path folder = std::filesystem::path(CW_TEST_BINARY_DIR) / "imaging-tests" / name;
     std::filesystem::remove_all(folder);
@@ -17,13 +30,12 @@ std::filesystem::path FreshFolder(const std::string& name) {
 }
 
 void WriteVipsPicture(const std::filesystem::path& path, int width, int height) {
-    ASSERT_EQ(VIPS_INIT("imaging_tests"), 0);
     // Red rises to the right, green to the bottom, blue is a diagonal ripple: no two regions alike.
     vips::VImage xy = vips::VImage::xyz(width, height);
     vips::VImage red = xy.extract_band(0) * (255.0 / width);
     vips::VImage green = xy.extract_band(1) * (255.0 / height);
     vips::VImage blue = ((xy.extract_band(0) + xy.extract_band(1)) * 0.1).sin() * 120 + 128;
-    vips::VImage rgb = red.bandjoin({green, blue}).cast(VIPS_FORMAT_UCHAR);
+    vips::VImage rgb = vips::VImage::bandjoin({red, green, blue}).cast(VIPS_FORMAT_UCHAR);
     rgb = rgb.copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     const std::string ext = path.extension().string();
     if (ext == ".jpg" || ext == ".JPG" || ext == ".jpeg") {
