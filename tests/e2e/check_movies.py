@@ -40,6 +40,35 @@ class Parser(swfparser.SWFParser):
         return button
 
 
+# Push type 3 (undefined, as in "x = undefined;" or an array hole) is missing from yaswfp's table of
+# push types, which makes it reject every DoAction that pushes undefined. The same reading, with it.
+_PUSH_TYPES = {
+    0: ("String", lambda p: p._get_struct_string()),
+    1: ("Float", lambda p: swfparser.unpack_float(p._src)),
+    2: ("Null", lambda p: None),
+    3: ("Undefined", lambda p: None),
+    4: ("RegisterNumber", lambda p: swfparser.unpack_ui8(p._src)),
+    5: ("Boolean", lambda p: swfparser.unpack_ui8(p._src)),
+    6: ("Double", lambda p: swfparser.unpack_double(p._src)),
+    7: ("Integer", lambda p: swfparser.unpack_ui32(p._src)),
+    8: ("Constant8", lambda p: swfparser.unpack_ui8(p._src)),
+    9: ("Constant16", lambda p: swfparser.unpack_ui16(p._src)),
+}
+
+
+def _handle_actionpush(self, length):
+    start = self._src.tell()
+    while self._src.tell() < start + length:
+        obj = swfparser._make_object("ActionPush")
+        obj.Type = swfparser.unpack_ui8(self._src)
+        name, read = _PUSH_TYPES[obj.Type]
+        setattr(obj, name, read(self))
+        yield obj
+
+
+Parser._handle_actionpush = _handle_actionpush
+
+
 def failing_tags(tags, where="movie"):
     for tag in tags:
         if type(tag).__name__ == "FailingObject":

@@ -67,6 +67,9 @@ size_t action_size(const Action& action);
 // Appends the action's bytes. Payload lengths must fit 16 bits; the code generator checks that first.
 void write_action(const Action& action, std::vector<uint8_t>& out);
 
+// Bytes one Push operand takes, type byte included.
+size_t push_value_size(const PushValue& value);
+
 // Payload bytes of an action (without header); used to check the 16-bit length limit.
 size_t payload_size(const Action& action);
 

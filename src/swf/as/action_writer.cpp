@@ -8,20 +8,6 @@ namespace swf::as {
 
 namespace {
 
-size_t push_value_size(const PushValue& value) {
-    struct Visitor {
-        size_t operator()(const std::string& s) const { return 1 + s.size() + 1; }
-        size_t operator()(int32_t) const { return 5; }
-        size_t operator()(double) const { return 9; }
-        size_t operator()(bool) const { return 2; }
-        size_t operator()(PushNull) const { return 1; }
-        size_t operator()(PushUndefined) const { return 1; }
-        size_t operator()(PushRegister) const { return 2; }
-        size_t operator()(PushConstant c) const { return c.index < 256 ? 2 : 3; }
-    };
-    return std::visit(Visitor{}, value);
-}
-
 void put_u16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v & 0xFF));
     out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
@@ -99,6 +85,20 @@ Op op_of(const Action& action) {
 }
 
 } // namespace
+
+size_t push_value_size(const PushValue& value) {
+    struct Visitor {
+        size_t operator()(const std::string& s) const { return 1 + s.size() + 1; }
+        size_t operator()(int32_t) const { return 5; }
+        size_t operator()(double) const { return 9; }
+        size_t operator()(bool) const { return 2; }
+        size_t operator()(PushNull) const { return 1; }
+        size_t operator()(PushUndefined) const { return 1; }
+        size_t operator()(PushRegister) const { return 2; }
+        size_t operator()(PushConstant c) const { return c.index < 256 ? 2 : 3; }
+    };
+    return std::visit(Visitor{}, value);
+}
 
 size_t payload_size(const Action& action) {
     struct Visitor {

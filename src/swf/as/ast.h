@@ -4,16 +4,19 @@
 #include "swf/as/compiler.h"
 #include "swf/as/token.h"
 
-#include <memory> // owning child pointers
-#include <string> // names and literals
-#include <vector> // lists of children
+#include <algorithm> // block growth
+#include <memory>    // node storage
+#include <new>       // placement of nodes
+#include <string>    // names and literals
+#include <vector>    // lists of children
 
 namespace swf::as {
 
 struct Expr;
 struct Stmt;
-using ExprPtr = std::unique_ptr<Expr>;
-using StmtPtr = std::unique_ptr<Stmt>;
+// Nodes belong to the tree's NodeArena; children are plain pointers into it.
+using ExprPtr = Expr*;
+using StmtPtr = Stmt*;
 
 struct Function {
     std::string name; // empty for a function expression
@@ -49,12 +52,14 @@ enum class ExprKind {
 };
 
 struct Expr {
-    ExprKind kind;
+    ExprKind kind = ExprKind::Number;
     SourcePos pos;
     TokenKind op = TokenKind::End;
     std::string text;
     double number = 0;
-    ExprPtr a, b, c;
+    ExprPtr a = nullptr;
+    ExprPtr b = nullptr;
+    ExprPtr c = nullptr;
     std::vector<ExprPtr> args;
     std::vector<std::string> keys;
     std::unique_ptr<Function> function;
@@ -78,23 +83,70 @@ enum class StmtKind {
 };
 
 struct SwitchCase {
-    ExprPtr test; // null for default
+    ExprPtr test = nullptr; // null for default
     std::vector<StmtPtr> body;
 };
 
 struct Stmt {
-    StmtKind kind;
+    StmtKind kind = StmtKind::Empty;
     SourcePos pos;
-    ExprPtr expr;
-    ExprPtr update;
-    StmtPtr init; // For: a Var or Expression statement
+    ExprPtr expr = nullptr;
+    ExprPtr update = nullptr;
+    StmtPtr init = nullptr; // For: a Var or Expression statement
     std::vector<StmtPtr> body;
-    StmtPtr else_branch;
+    StmtPtr else_branch = nullptr;
     std::vector<std::string> names;
     std::vector<ExprPtr> inits;
     std::vector<SwitchCase> cases;
     std::unique_ptr<Function> function;
     bool is_var = false;
+};
+
+// Owns every node of one tree; nodes are made in blocks, so a script costs few allocations, and freed
+// together without recursion however deep the tree is.
+template <typename T> class NodePool {
+public:
+    NodePool() = default;
+    NodePool(const NodePool&) = delete;
+    NodePool& operator=(const NodePool&) = delete;
+    ~NodePool() {
+        for (Block& b : blocks_) {
+            for (size_t i = 0; i < b.used; ++i) {
+                std::launder(reinterpret_cast<T*>(&b.storage[i]))->~T();
+            }
+        }
+    }
+
+    T* make() {
+        if (blocks_.empty() || blocks_.back().used == blocks_.back().capacity) {
+            const size_t capacity = blocks_.empty() ? 8 : std::min<size_t>(blocks_.back().capacity * 2, 256);
+            blocks_.push_back(Block{std::make_unique<Storage[]>(capacity), capacity, 0});
+        }
+        Block& b = blocks_.back();
+        return new (&b.storage[b.used++]) T();
+    }
+
+private:
+    struct Storage {
+        alignas(T) unsigned char bytes[sizeof(T)];
+    };
+    struct Block {
+        std::unique_ptr<Storage[]> storage; // constructed up to `used`
+        size_t capacity;
+        size_t used;
+    };
+    std::vector<Block> blocks_;
+};
+
+struct NodeArena {
+    NodePool<Expr> exprs;
+    NodePool<Stmt> stmts;
+};
+
+// A parsed script: its statements and the arena that holds them.
+struct Program {
+    std::unique_ptr<NodeArena> arena = std::make_unique<NodeArena>();
+    std::vector<StmtPtr> body;
 };
 
 } // namespace swf::as

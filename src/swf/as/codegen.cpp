@@ -206,9 +206,19 @@ private:
     }
 
     // Jumps to `target` when the condition is false.
+    // A negated condition (!a, a >= b, a != b) branches on its positive form instead of adding a Not.
     void branch_if_false(const Expr& cond, Label target, SourcePos pos) {
-        expression(cond, true);
-        em().op(Op::Not);
+        if (cond.kind == ExprKind::Unary && cond.op == TokenKind::Not) {
+            expression(*cond.a, true);
+        } else if (const auto code = cond.kind == ExprKind::Binary ? binary_code(cond.op) : std::nullopt;
+                   code && code->negate) {
+            expression(*cond.a, true);
+            expression(*cond.b, true);
+            em().op(code->op);
+        } else {
+            expression(cond, true);
+            em().op(Op::Not);
+        }
         em().branch(Op::If, target, pos);
     }
 

@@ -16,8 +16,8 @@ std::string CompileError::format(std::string_view file_name) const {
 std::optional<std::vector<uint8_t>> compile(std::string_view source, CompileError* error) {
     try {
         Parser parser(source);
-        const std::vector<StmtPtr> program = parser.parse_program();
-        return generate(program);
+        const Program program = parser.parse_program();
+        return generate(program.body);
     } catch (const CompileFailure& failure) {
         if (error) {
             *error = failure.error;

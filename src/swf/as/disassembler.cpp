@@ -4,11 +4,10 @@
 
 #include "swf/as/opcodes.h"
 
-#include <bit>     // doubles
-#include <cstdio>  // number formatting
-#include <cstring> // float bits
-#include <string>  // lines
-#include <vector>  // constant pool
+#include <bit>    // doubles
+#include <cstdio> // number formatting
+#include <string> // lines
+#include <vector> // constant pool
 
 namespace swf::as {
 
@@ -198,9 +197,13 @@ private:
         case Payload::ConstantPool: {
             const uint32_t count = r.u16();
             pool_.clear();
-            for (uint32_t i = 0; i < count && !r.bad(); ++i) {
-                pool_.push_back(r.str());
-                s += " " + quote(pool_.back());
+            for (uint32_t i = 0; i < count; ++i) {
+                std::string entry = r.str();
+                if (r.bad()) {
+                    break;
+                }
+                s += " " + quote(entry);
+                pool_.push_back(std::move(entry));
             }
             break;
         }
@@ -224,53 +227,55 @@ private:
         return s;
     }
 
+    // The values of a Push; a value cut off by the payload's end is left out (the caller notes it).
     std::string push_values(PayloadReader& r) {
         std::string s;
-        while (!r.at_end() && !r.bad()) {
+        while (!r.at_end()) {
             const uint32_t type = r.u8();
-            s += " ";
+            std::string item;
             switch (type) {
             case 0:
-                s += quote(r.str());
+                item = quote(r.str());
                 break;
             case 1: {
                 const uint32_t bits = r.u32();
-                float f;
-                std::memcpy(&f, &bits, sizeof f);
-                s += number(f) + "f";
+                item = number(std::bit_cast<float>(bits)) + "f";
                 break;
             }
             case 2:
-                s += "null";
+                item = "null";
                 break;
             case 3:
-                s += "undefined";
+                item = "undefined";
                 break;
             case 4:
-                s += "r" + std::to_string(r.u8());
+                item = "r" + std::to_string(r.u8());
                 break;
             case 5:
-                s += r.u8() ? "true" : "false";
+                item = r.u8() ? "true" : "false";
                 break;
             case 6: {
                 const uint64_t high = r.u32();
                 const uint64_t low = r.u32();
-                s += number(std::bit_cast<double>((high << 32) | low));
+                item = number(std::bit_cast<double>((high << 32) | low));
                 break;
             }
             case 7:
-                s += std::to_string(static_cast<int32_t>(r.u32()));
+                item = std::to_string(static_cast<int32_t>(r.u32()));
                 break;
             case 8:
             case 9: {
                 const uint32_t index = type == 8 ? r.u8() : r.u16();
-                s += "c" + std::to_string(index) + ":";
-                s += index < pool_.size() ? quote(pool_[index]) : "?";
+                item = "c" + std::to_string(index) + ":" + (index < pool_.size() ? quote(pool_[index]) : "?");
                 break;
             }
             default:
-                return s + "(bad push type " + std::to_string(type) + ")";
+                return s + " (bad push type " + std::to_string(type) + ")";
             }
+            if (r.bad()) {
+                break;
+            }
+            s += " " + item;
         }
         return s;
     }

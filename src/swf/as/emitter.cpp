@@ -12,11 +12,19 @@ namespace {
 
 constexpr size_t kUnbound = static_cast<size_t>(-1);
 constexpr size_t kMaxPayload = 0xFFFF;
+constexpr size_t kScanLimit = 16; // pool size from which look-ups go through the hash index
 
 } // namespace
 
 std::optional<uint16_t> ConstantPoolBuilder::index_of(const std::string& s) {
-    if (auto it = index_.find(s); it != index_.end()) {
+    // A button's few strings are found faster by a scan; a long script gets a hash index.
+    if (index_.empty()) {
+        for (size_t i = 0; i < strings_.size(); ++i) {
+            if (strings_[i] == s) {
+                return static_cast<uint16_t>(i);
+            }
+        }
+    } else if (auto it = index_.find(s); it != index_.end()) {
         return it->second;
     }
     if (strings_.size() >= 0xFFFF || payload_bytes_ + s.size() + 1 > kMaxPayload) {
@@ -24,8 +32,14 @@ std::optional<uint16_t> ConstantPoolBuilder::index_of(const std::string& s) {
     }
     const auto index = static_cast<uint16_t>(strings_.size());
     strings_.push_back(s);
-    index_.emplace(s, index);
     payload_bytes_ += s.size() + 1;
+    if (!index_.empty()) {
+        index_.emplace(s, index);
+    } else if (strings_.size() == kScanLimit) {
+        for (size_t i = 0; i < strings_.size(); ++i) {
+            index_.emplace(strings_[i], static_cast<uint16_t>(i));
+        }
+    }
     return index;
 }
 
@@ -52,13 +66,15 @@ void Emitter::push(PushValue value) {
     // Consecutive pushes share one action, unless a branch lands between them.
     if (!actions_.empty() && last_bound_ != actions_.size()) {
         if (auto* prev = std::get_if<ActionPush>(&actions_.back())) {
-            ActionPush one{{value}};
-            if (payload_size(actions_.back()) + payload_size(Action{one}) <= kMaxPayload) {
+            const size_t size = push_value_size(value);
+            if (last_push_payload_ + size <= kMaxPayload) {
+                last_push_payload_ += size;
                 prev->values.push_back(std::move(value));
                 return;
             }
         }
     }
+    last_push_payload_ = push_value_size(value);
     emit(ActionPush{{std::move(value)}});
 }
 
@@ -83,12 +99,11 @@ void Emitter::push_number(double n) {
     }
 }
 
-std::vector<uint8_t> Emitter::finish() const {
+std::vector<uint8_t> Emitter::finish() {
     std::vector<size_t> start(actions_.size() + 1, 0);
     for (size_t i = 0; i < actions_.size(); ++i) {
         start[i + 1] = start[i] + action_size(actions_[i]);
     }
-    std::vector<Action> resolved = actions_;
     for (const Patch& p : patches_) {
         const size_t target = labels_[p.label];
         const auto from = static_cast<long long>(start[p.action + 1]);
@@ -97,11 +112,11 @@ std::vector<uint8_t> Emitter::finish() const {
         if (offset < std::numeric_limits<int16_t>::min() || offset > std::numeric_limits<int16_t>::max()) {
             throw CompileFailure{CompileError{p.pos, "branch too far"}};
         }
-        std::get<ActionBranch>(resolved[p.action]).offset = static_cast<int16_t>(offset);
+        std::get<ActionBranch>(actions_[p.action]).offset = static_cast<int16_t>(offset);
     }
     std::vector<uint8_t> out;
     out.reserve(start.back());
-    for (const Action& a : resolved) {
+    for (const Action& a : actions_) {
         write_action(a, out);
     }
     return out;

@@ -30,7 +30,7 @@ class Emitter {
 public:
     using Label = size_t;
 
-    explicit Emitter(ConstantPoolBuilder& pool) : pool_(pool) {}
+    explicit Emitter(ConstantPoolBuilder& pool) : pool_(pool) { actions_.reserve(64); }
 
     Label new_label();
     void bind(Label label); // the label marks the next action emitted
@@ -45,7 +45,7 @@ public:
     void set_pos(SourcePos pos) { pos_ = pos; }
 
     // The block's bytes with every branch resolved; throws CompileFailure ("branch too far").
-    std::vector<uint8_t> finish() const;
+    std::vector<uint8_t> finish();
 
 private:
     struct Patch {
@@ -60,6 +60,7 @@ private:
     std::vector<Patch> patches_;
     size_t last_bound_ = static_cast<size_t>(-1); // action index a label was last bound to
     SourcePos pos_;
+    size_t last_push_payload_ = 0; // payload bytes of the last action while it is a Push
 };
 
 } // namespace swf::as

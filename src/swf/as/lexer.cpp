@@ -48,6 +48,33 @@ void append_utf8(std::string& out, uint32_t cp) {
 
 } // namespace
 
+bool is_keyword(std::string_view w) {
+    // Grouped by length, so most identifiers are ruled out without a comparison.
+    switch (w.size()) {
+    case 2:
+        return w == "do" || w == "if" || w == "in";
+    case 3:
+        return w == "for" || w == "new" || w == "var";
+    case 4:
+        return w == "case" || w == "else" || w == "null" || w == "this" || w == "true" || w == "void" ||
+               w == "with";
+    case 5:
+        return w == "break" || w == "false" || w == "while";
+    case 6:
+        return w == "delete" || w == "return" || w == "switch" || w == "typeof";
+    case 7:
+        return w == "default";
+    case 8:
+        return w == "continue" || w == "function";
+    case 9:
+        return w == "undefined";
+    case 10:
+        return w == "instanceof";
+    default:
+        return false;
+    }
+}
+
 void Lexer::advance() {
     if (at_end()) {
         return;
@@ -120,6 +147,7 @@ Token Lexer::next() {
         }
         t.kind = TokenKind::Identifier;
         t.text = std::string(src_.substr(start, pos_ - start));
+        t.keyword = is_keyword(t.text);
         return t;
     }
     if (is_digit(c) || (c == '.' && is_digit(peek(1)))) {
@@ -259,39 +287,89 @@ Token Lexer::string(Token t, char quote) {
 }
 
 Token Lexer::punctuation(Token t) {
-    struct Spelling {
-        std::string_view text;
-        TokenKind kind;
-    };
-    // Longest spellings first, so ">>>=" wins over ">>" and ">".
-    static constexpr Spelling kSpellings[] = {
-        {">>>=", TokenKind::UShrAssign}, {"===", TokenKind::EqEqEq},     {"!==", TokenKind::NotEqEq},
-        {">>>", TokenKind::UShr},        {"<<=", TokenKind::ShlAssign},  {">>=", TokenKind::ShrAssign},
-        {"++", TokenKind::PlusPlus},     {"--", TokenKind::MinusMinus},  {"&&", TokenKind::AmpAmp},
-        {"||", TokenKind::PipePipe},     {"<<", TokenKind::Shl},         {">>", TokenKind::Shr},
-        {"<=", TokenKind::LessEq},       {">=", TokenKind::GreaterEq},   {"==", TokenKind::EqEq},
-        {"!=", TokenKind::NotEq},        {"+=", TokenKind::PlusAssign},  {"-=", TokenKind::MinusAssign},
-        {"*=", TokenKind::StarAssign},   {"/=", TokenKind::SlashAssign}, {"%=", TokenKind::PercentAssign},
-        {"&=", TokenKind::AmpAssign},    {"|=", TokenKind::PipeAssign},  {"^=", TokenKind::CaretAssign},
-        {"(", TokenKind::LParen},        {")", TokenKind::RParen},       {"{", TokenKind::LBrace},
-        {"}", TokenKind::RBrace},        {"[", TokenKind::LBracket},     {"]", TokenKind::RBracket},
-        {";", TokenKind::Semicolon},     {",", TokenKind::Comma},        {".", TokenKind::Dot},
-        {":", TokenKind::Colon},         {"?", TokenKind::Question},     {"+", TokenKind::Plus},
-        {"-", TokenKind::Minus},         {"*", TokenKind::Star},         {"/", TokenKind::Slash},
-        {"%", TokenKind::Percent},       {"!", TokenKind::Not},          {"~", TokenKind::Tilde},
-        {"&", TokenKind::Amp},           {"|", TokenKind::Pipe},         {"^", TokenKind::Caret},
-        {"<", TokenKind::Less},          {">", TokenKind::Greater},      {"=", TokenKind::Assign},
-    };
-    const std::string_view rest = src_.substr(pos_);
-    for (const Spelling& s : kSpellings) {
-        if (rest.starts_with(s.text)) {
-            for (size_t i = 0; i < s.text.size(); ++i) {
-                advance();
-            }
-            t.kind = s.kind;
-            t.text = std::string(s.text);
-            return t;
+    // Longest match: each operator character may be followed by the characters that extend it.
+    const auto take = [&](size_t length, TokenKind kind) {
+        t.text = std::string(src_.substr(pos_, length));
+        for (size_t i = 0; i < length; ++i) {
+            advance();
         }
+        t.kind = kind;
+        return t;
+    };
+    const char c1 = peek(1);
+    const char c2 = peek(2);
+    switch (peek()) {
+    case '(':
+        return take(1, TokenKind::LParen);
+    case ')':
+        return take(1, TokenKind::RParen);
+    case '{':
+        return take(1, TokenKind::LBrace);
+    case '}':
+        return take(1, TokenKind::RBrace);
+    case '[':
+        return take(1, TokenKind::LBracket);
+    case ']':
+        return take(1, TokenKind::RBracket);
+    case ';':
+        return take(1, TokenKind::Semicolon);
+    case ',':
+        return take(1, TokenKind::Comma);
+    case '.':
+        return take(1, TokenKind::Dot);
+    case ':':
+        return take(1, TokenKind::Colon);
+    case '?':
+        return take(1, TokenKind::Question);
+    case '~':
+        return take(1, TokenKind::Tilde);
+    case '+':
+        return c1 == '+'   ? take(2, TokenKind::PlusPlus)
+               : c1 == '=' ? take(2, TokenKind::PlusAssign)
+                           : take(1, TokenKind::Plus);
+    case '-':
+        return c1 == '-'   ? take(2, TokenKind::MinusMinus)
+               : c1 == '=' ? take(2, TokenKind::MinusAssign)
+                           : take(1, TokenKind::Minus);
+    case '*':
+        return c1 == '=' ? take(2, TokenKind::StarAssign) : take(1, TokenKind::Star);
+    case '/':
+        return c1 == '=' ? take(2, TokenKind::SlashAssign) : take(1, TokenKind::Slash);
+    case '%':
+        return c1 == '=' ? take(2, TokenKind::PercentAssign) : take(1, TokenKind::Percent);
+    case '^':
+        return c1 == '=' ? take(2, TokenKind::CaretAssign) : take(1, TokenKind::Caret);
+    case '&':
+        return c1 == '&'   ? take(2, TokenKind::AmpAmp)
+               : c1 == '=' ? take(2, TokenKind::AmpAssign)
+                           : take(1, TokenKind::Amp);
+    case '|':
+        return c1 == '|'   ? take(2, TokenKind::PipePipe)
+               : c1 == '=' ? take(2, TokenKind::PipeAssign)
+                           : take(1, TokenKind::Pipe);
+    case '!':
+        return c1 != '='   ? take(1, TokenKind::Not)
+               : c2 == '=' ? take(3, TokenKind::NotEqEq)
+                           : take(2, TokenKind::NotEq);
+    case '=':
+        return c1 != '='   ? take(1, TokenKind::Assign)
+               : c2 == '=' ? take(3, TokenKind::EqEqEq)
+                           : take(2, TokenKind::EqEq);
+    case '<':
+        if (c1 == '<') {
+            return c2 == '=' ? take(3, TokenKind::ShlAssign) : take(2, TokenKind::Shl);
+        }
+        return c1 == '=' ? take(2, TokenKind::LessEq) : take(1, TokenKind::Less);
+    case '>':
+        if (c1 == '>' && c2 == '>') {
+            return peek(3) == '=' ? take(4, TokenKind::UShrAssign) : take(3, TokenKind::UShr);
+        }
+        if (c1 == '>') {
+            return c2 == '=' ? take(3, TokenKind::ShrAssign) : take(2, TokenKind::Shr);
+        }
+        return c1 == '=' ? take(2, TokenKind::GreaterEq) : take(1, TokenKind::Greater);
+    default:
+        break;
     }
     const unsigned char c = static_cast<unsigned char>(peek());
     std::string shown = c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "\\x";

@@ -7,6 +7,9 @@
 
 namespace swf::as {
 
+// Whether the word is reserved (a keyword or a literal such as true), never a variable name.
+bool is_keyword(std::string_view word);
+
 class Lexer {
 public:
     explicit Lexer(std::string_view source) : src_(source) {}

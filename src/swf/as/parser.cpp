@@ -49,20 +49,6 @@ bool is_reference(const Expr& e) {
     return e.kind == ExprKind::Identifier || e.kind == ExprKind::Member || e.kind == ExprKind::Index;
 }
 
-// Words that cannot name a variable.
-bool is_reserved(std::string_view w) {
-    static constexpr std::string_view kWords[] = {
-        "break", "case",  "continue",   "default", "delete", "do",     "else",     "for",    "function",
-        "if",    "in",    "instanceof", "new",     "return", "switch", "this",     "typeof", "var",
-        "void",  "while", "with",       "true",    "false",  "null",   "undefined"};
-    for (std::string_view k : kWords) {
-        if (k == w) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 Parser::Level::Level(Parser& p) : p_(p) {
@@ -100,7 +86,7 @@ const Token& Parser::peek_ahead() {
 }
 
 bool Parser::check_keyword(std::string_view word) const {
-    return tok_.kind == TokenKind::Identifier && tok_.text == word;
+    return tok_.keyword && tok_.text == word;
 }
 
 bool Parser::accept(TokenKind kind) {
@@ -152,7 +138,7 @@ void Parser::end_statement() {
 }
 
 std::string Parser::identifier_name(std::string_view what) {
-    if (!check(TokenKind::Identifier) || is_reserved(tok_.text)) {
+    if (!check(TokenKind::Identifier) || tok_.keyword) {
         fail_near("expected " + std::string(what));
     }
     std::string name = tok_.text;
@@ -160,27 +146,26 @@ std::string Parser::identifier_name(std::string_view what) {
     return name;
 }
 
-ExprPtr Parser::make(ExprKind kind, SourcePos pos) const {
-    auto e = std::make_unique<Expr>();
+ExprPtr Parser::make(ExprKind kind, SourcePos pos) {
+    Expr* e = program_.arena->exprs.make();
     e->kind = kind;
     e->pos = pos;
     return e;
 }
 
-StmtPtr Parser::make_stmt(StmtKind kind, SourcePos pos) const {
-    auto s = std::make_unique<Stmt>();
+StmtPtr Parser::make_stmt(StmtKind kind, SourcePos pos) {
+    Stmt* s = program_.arena->stmts.make();
     s->kind = kind;
     s->pos = pos;
     return s;
 }
 
 // program: statement* END
-std::vector<StmtPtr> Parser::parse_program() {
-    std::vector<StmtPtr> program;
+Program Parser::parse_program() {
     while (!check(TokenKind::End)) {
-        program.push_back(statement());
+        program_.body.push_back(statement());
     }
-    return program;
+    return std::move(program_);
 }
 
 // statement: block | var | if | while | do | for | switch | break | continue | return | function | ';'
@@ -194,7 +179,10 @@ StmtPtr Parser::statement() {
     if (accept(TokenKind::Semicolon)) {
         return make_stmt(StmtKind::Empty, pos);
     }
-    if (check(TokenKind::Identifier)) {
+    if (check(TokenKind::RBrace)) {
+        fail("unexpected '}'");
+    }
+    if (tok_.keyword) {
         const std::string& w = tok_.text;
         if (w == "var") {
             return var_statement();
@@ -227,7 +215,7 @@ StmtPtr Parser::statement() {
             return function_declaration();
         }
         if (w == "else" || w == "case" || w == "default" || w == "in" || w == "instanceof") {
-            fail_near("unexpected '" + w + "'");
+            fail("unexpected '" + w + "'");
         }
     }
     auto s = make_stmt(StmtKind::Expression, pos);
@@ -318,7 +306,7 @@ StmtPtr Parser::for_statement() {
     advance();
     const SourcePos open = tok_.pos;
     expect(TokenKind::LParen, "'(' after 'for'");
-    StmtPtr init;
+    StmtPtr init = nullptr;
     if (check_keyword("var")) {
         const SourcePos var_pos = tok_.pos;
         advance();
@@ -391,7 +379,7 @@ StmtPtr Parser::switch_statement() {
             c.test = expression();
         } else if (check_keyword("default")) {
             if (has_default) {
-                fail_near("more than one 'default' in 'switch'");
+                fail("more than one 'default' in 'switch'");
             }
             has_default = true;
             advance();
@@ -708,12 +696,12 @@ ExprPtr Parser::primary() {
                      {"this", ExprKind::This},
                      {"undefined", ExprKind::Undefined}};
     for (const auto& lit : kLiterals) {
-        if (tok_.text == lit.word) {
+        if (tok_.keyword && tok_.text == lit.word) {
             advance();
             return make(lit.kind, pos);
         }
     }
-    if (tok_.text == "function") {
+    if (check_keyword("function")) {
         advance();
         std::string name;
         if (check(TokenKind::Identifier)) {
@@ -723,7 +711,7 @@ ExprPtr Parser::primary() {
         e->function = function_rest(std::move(name), tok_.pos);
         return e;
     }
-    if (is_reserved(tok_.text)) {
+    if (tok_.keyword) {
         fail_near("expected an expression");
     }
     auto e = make(ExprKind::Identifier, pos);
@@ -762,18 +750,21 @@ ExprPtr Parser::object_literal() {
     return e;
 }
 
-// array_literal: '[' [assignment {',' assignment}] ']'
+// array_literal: '[' {[assignment] ','} [assignment] ']'   (an element left out is undefined)
 ExprPtr Parser::array_literal() {
     auto e = make(ExprKind::Array, tok_.pos);
     const SourcePos open = tok_.pos;
     advance();
-    if (!check(TokenKind::RBracket)) {
-        do {
-            if (check(TokenKind::RBracket)) {
-                break; // a trailing comma
-            }
-            e->args.push_back(assignment());
-        } while (accept(TokenKind::Comma));
+    while (!check(TokenKind::RBracket)) {
+        if (check(TokenKind::Comma)) { // a hole holds undefined
+            e->args.push_back(make(ExprKind::Undefined, tok_.pos));
+            advance();
+            continue;
+        }
+        e->args.push_back(assignment());
+        if (!accept(TokenKind::Comma)) {
+            break;
+        }
     }
     expect_closer(TokenKind::RBracket, "]", "[", open);
     return e;

@@ -15,14 +15,14 @@ struct CompileFailure {
 };
 
 // Deepest nesting of statements and expressions the parser accepts.
-inline constexpr int kMaxNesting = 200;
+inline constexpr int kMaxNesting = 500;
 
 class Parser {
 public:
     explicit Parser(std::string_view source);
 
     // The whole program; throws CompileFailure.
-    std::vector<StmtPtr> parse_program();
+    Program parse_program();
 
 private:
     // Counts nesting for the time a rule runs, so deep input fails with a message.
@@ -74,9 +74,10 @@ private:
     [[noreturn]] void fail(std::string message) const;
     [[noreturn]] void fail_near(std::string message) const;
     void enter_level();
-    ExprPtr make(ExprKind kind, SourcePos pos) const;
-    StmtPtr make_stmt(StmtKind kind, SourcePos pos) const;
+    ExprPtr make(ExprKind kind, SourcePos pos);
+    StmtPtr make_stmt(StmtKind kind, SourcePos pos);
 
+    Program program_;
     Lexer lexer_;
     Token tok_;
     Token ahead_; // one token of lookahead, filled on demand

@@ -71,6 +71,7 @@ struct Token {
     std::string text;            // identifier name, decoded string, source spelling otherwise
     double number = 0;           // value of a Number token
     bool newline_before = false; // a line break lies between this token and the one before
+    bool keyword = false;        // an Identifier spelled as a reserved word
 };
 
 } // namespace swf::as
