@@ -161,6 +161,31 @@ TEST_F(GiftTest, ColourBackgroundAndCarriedColour) {
     EXPECT_EQ(rect.ymax - rect.ymin, 480);
 }
 
+// One colour variable serves background, title and comment in turn: an unreadable colour repeats the
+// one read before it.
+TEST_F(GiftTest, UnreadableTextColoursRepeatThePreviousColour) {
+    project = PlainProject(2);
+    project.cards[0]->m_strBackground = "#336699";
+    project.cards[0]->m_strTitleColor = "Background\\x.jpg";
+    project.cards[0]->m_strCommentColor = "#00FF00";
+    project.cards[1]->m_strBackground = "#FFCC00";
+    project.cards[1]->m_strTitleColor = "#800000";
+    project.cards[1]->m_strCommentColor = "blue";
+    probe::Movie m = Build("carried_colours");
+    auto colourAt = [&](size_t frame, double y) {
+        for (const probe::Placed& t : m.placed(frame, kText)) {
+            if (t.x == 10 && t.y == y) {
+                return probe::TextColour(m.definitions.at(t.character).body);
+            }
+        }
+        return uint32_t(1);
+    };
+    EXPECT_EQ(colourAt(0, 40), 0x336699FFu); // the title repeats the background colour
+    EXPECT_EQ(colourAt(0, 100), 0x00FF00FFu);
+    EXPECT_EQ(colourAt(1, 40), 0x800000FFu);
+    EXPECT_EQ(colourAt(1, 100), 0x800000FFu); // the comment repeats the title colour
+}
+
 TEST_F(GiftTest, PlacementCodesOnA640x480Stage) {
     WritePicture(assets / "p.png", 100, 50, 20, 200, 40);
     const int expected[12][2] = {{0, 0},   {270, 0},   {540, 0},   {0, 215}, {270, 215}, {540, 215},

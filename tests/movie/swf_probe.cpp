@@ -298,6 +298,28 @@ ShapeInfo ReadShape(const std::vector<uint8_t>& body) {
     return info;
 }
 
+uint32_t TextColour(const std::vector<uint8_t>& body) {
+    Bits b{body};
+    b.u16();
+    double rect[4];
+    ReadRect(b, rect);
+    ReadMatrix(b);
+    b.u8(); // glyph bits
+    b.u8(); // advance bits
+    const uint8_t flags = b.u8();
+    if ((flags & 0x80) == 0 || (flags & 0x04) == 0) {
+        return 0;
+    }
+    if (flags & 0x08) {
+        b.u16(); // font id
+    }
+    uint32_t rgba = 0;
+    for (int k = 0; k < 4; ++k) {
+        rgba = (rgba << 8) | b.u8();
+    }
+    return rgba;
+}
+
 std::vector<std::string> ActionStrings(const std::vector<uint8_t>& a) {
     std::vector<std::string> out;
     size_t pos = 0;

@@ -62,6 +62,9 @@ ShapeInfo ReadShape(const std::vector<uint8_t>& body);
 // Button records of a DefineButton2: (state flags, character id).
 std::vector<std::pair<uint8_t, uint16_t>> ButtonRecords(const std::vector<uint8_t>& body);
 
+// The colour (RGBA) of the first text record of a DefineText2 body, 0 when it sets none.
+uint32_t TextColour(const std::vector<uint8_t>& body);
+
 // The strings pushed by actions (ActionPush string values and ConstantPool entries).
 std::vector<std::string> ActionStrings(const std::vector<uint8_t>& actions);
 
