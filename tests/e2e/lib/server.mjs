@@ -52,6 +52,13 @@ export async function startServer({ moviesDir, renderer = "webgl" }) {
     try {
       let body;
       let file = name;
+      if (name === "/favicon.ico") {
+        // Chromium asks for it once per page, at a moment of its choosing: answer, or its 404 shows up
+        // among the problems of whatever movie plays then.
+        res.writeHead(204);
+        res.end();
+        return;
+      }
       if (name === "/") {
         body = Buffer.from(pageHtml(renderer));
         file = "index.html";

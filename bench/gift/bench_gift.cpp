@@ -1,0 +1,122 @@
+// The gift builder's speed: the whole movie of a 200-card project, the single-card movie the preview
+// regenerates at every keystroke, and a single card with a 4000 x 3000 photo as its background (first
+// conversion, then reusing the converted file). Figures only; nothing here fails a build.
+#include "app/app_state.h"
+#include "app/error_report.h"
+#include "app/workspace.h"
+#include "model/project.h"
+#include "movie/gift_builder.h"
+
+#include <benchmark/benchmark.h>
+#include <vips/vips8>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class QuietReporter : public app::ErrorReporter {
+public:
+    QuietReporter() : app::ErrorReporter(nullptr) {}
+    void tip(std::string_view) override {}
+
+protected:
+    bool AskToSave(const std::string&) override { return false; }
+};
+
+struct Setup {
+    fs::path work = CW_BENCH_WORK_DIR;
+    app::Workspace workspace{CW_BENCH_DATA_DIR, work};
+    app::AppState state;
+    QuietReporter reporter;
+    model::Project project;
+
+    Setup() {
+        fs::create_directories(work / "Temp");
+        project.settings = model::NewProjectSettings();
+        project.settings.m_strAuthor = "Ann Example";
+        project.settings.m_strEmail = "ann@example.org";
+        for (int i = 0; i < model::kMaxCards; ++i) {
+            auto card = model::CCardInfo::MakeNew(i);
+            card->m_bProjectBg = 0;
+            card->m_strBackground = i % 2 ? "#FFE0C0" : "#C0E0FF";
+            card->m_strTitle = "Card " + std::to_string(i + 1) +
+                               ": a title long enough to need a second line on a stage of six hundred and "
+                               "forty pixels";
+            card->m_strComment = "First line of the comment.\r\nSecond line.\r\nThird line.\r\nFourth line."
+                                 "\r\nFifth and last line.";
+            for (int l = 0; l < 3; ++l) {
+                card->m_pLinks->AddLink("Link " + std::to_string(l + 1), (i + l + 1) % model::kMaxCards, l,
+                                        -1, l == 2 ? ">=" : "", 10, 0);
+            }
+            project.cards.push_back(std::move(card));
+        }
+    }
+};
+
+void BM_WholeMovie200Cards(benchmark::State& st) {
+    Setup s;
+    movie::GiftBuilder builder(s.project, s.state, s.workspace, s.reporter);
+    builder.LoadGiftFonts(1);
+    for (auto _ : st) {
+        builder.GenerateSWF(s.work / "whole.swf", nullptr, 1, 0);
+    }
+}
+BENCHMARK(BM_WholeMovie200Cards)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_SingleCard(benchmark::State& st) {
+    Setup s;
+    movie::GiftBuilder builder(s.project, s.state, s.workspace, s.reporter);
+    builder.LoadGiftFonts(1);
+    for (auto _ : st) {
+        builder.GenerateSWF(s.work / "card.swf", s.project.cards[17].get(), 0, 17);
+    }
+}
+BENCHMARK(BM_SingleCard)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+fs::path LargePhoto(const fs::path& work) {
+    const fs::path file = work / "photo_4000x3000.jpg";
+    if (!fs::exists(file)) {
+        VIPS_INIT("bench_gift");
+        // A gradient with some texture, so the JPEG is not trivially small.
+        vips::VImage x = vips::VImage::xyz(4000, 3000);
+        vips::VImage image = (x[0] * 0.06 + x[1] * 0.03).bandjoin({x[1] * 0.08, (x[0] ^ x[1]) & 255});
+        image.cast(VIPS_FORMAT_UCHAR).jpegsave(file.c_str(), vips::VImage::option()->set("Q", 85));
+    }
+    return file;
+}
+
+void PhotoCard(benchmark::State& st, int force) {
+    Setup s;
+    const fs::path photo = LargePhoto(s.work);
+    model::CCardInfo& card = *s.project.cards[3];
+    card.m_strBackground = photo.string();
+    card.m_nBgAlign = 4;
+    movie::GiftBuilder builder(s.project, s.state, s.workspace, s.reporter);
+    builder.LoadGiftFonts(1);
+    builder.GenerateSWF(s.work / "photo.swf", &card, 1, 3); // the converted file exists from here on
+    for (auto _ : st) {
+        builder.GenerateSWF(s.work / "photo.swf", &card, force, 3);
+    }
+}
+
+void BM_SingleCardPhotoFirstConversion(benchmark::State& st) {
+    PhotoCard(st, 1);
+}
+BENCHMARK(BM_SingleCardPhotoFirstConversion)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_SingleCardPhotoConverted(benchmark::State& st) {
+    PhotoCard(st, 0);
+}
+BENCHMARK(BM_SingleCardPhotoConverted)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+BENCHMARK_MAIN();
