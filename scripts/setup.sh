@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 packages=(
     # build
     cmake ninja-build g++ clang pkg-config libclang-rt-14-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
     # tests: an independent SWF parser, zip tools, picture and sound tools, the real player's browser

@@ -5,6 +5,12 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+int RunNew(const ParsedArgs& args);
+int RunDump(const ParsedArgs& args);
+int RunPack(const ParsedArgs& args);
+} // namespace cli
+
 namespace {
 
 struct Command {
@@ -20,7 +26,34 @@ struct Command {
 
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {};
+    static const std::vector<Command> table = {
+        {"new",
+         "-o FILE.cwp",
+         "write the default three-card project",
+         "Writes the project New makes: three cards, the first two with two links each.",
+         {{"-o", true}},
+         0,
+         0,
+         cli::RunNew},
+        {"dump",
+         "FILE.cwp",
+         "print a project file as JSON",
+         "Prints {\"cards\": [...], \"settings\": {...}} with keys named after the members.\n"
+         "A file that cannot be read gives a message on stderr and exit status 2.",
+         {},
+         1,
+         1,
+         cli::RunDump},
+        {"pack",
+         "FILE.json -o FILE.cwp",
+         "write a project file from JSON (the reverse of dump)",
+         "A missing key takes the value a new card, link or project has. Bad JSON or a value of the\n"
+         "wrong type gives a message naming the key, exit status 2, and no file.",
+         {{"-o", true}},
+         1,
+         1,
+         cli::RunPack},
+    };
     return table;
 }
 
