@@ -9,6 +9,7 @@ namespace cli {
 int RunNew(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunPack(const ParsedArgs& args);
+int cmd_compile_as(const ParsedArgs& args);
 } // namespace cli
 
 namespace {
@@ -53,6 +54,15 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::RunPack},
+        {"compile-as",
+         "FILE.as [--listing]",
+         "compile an ActionScript file to SWF 6 action bytes",
+         "Writes the action bytes (ending with the End action) to standard output; with --listing the\n"
+         "disassembly instead. A script that does not compile prints FILE:LINE:COL: message, exit 2.",
+         {{"--listing", false}},
+         1,
+         1,
+         cli::cmd_compile_as},
     };
     return table;
 }

@@ -1,0 +1,1 @@
+getUrl("http://gifts.example/member/emailalert.php?title=Start&target=a@b.c&trace="+_root.trace, "_blank");

@@ -1,0 +1,1 @@
+getUrl("mailto:a@b.c",_self);

@@ -1,0 +1,1 @@
+_root.score += 5; _root.trace+="Start[-]Next[N]"; if(_root.score>=10){gotoAndStop(1);}else {gotoAndStop(3);}

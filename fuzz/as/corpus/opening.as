@@ -1,0 +1,1 @@
+score=0; trace="";
