@@ -10,6 +10,7 @@ int RunNew(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunPack(const ParsedArgs& args);
 int cmd_compile_as(const ParsedArgs& args);
+int cmd_zip(const ParsedArgs& args);
 } // namespace cli
 
 namespace {
@@ -63,6 +64,15 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_compile_as},
+        {"zip",
+         "FOLDER -o OUT.zip [--password P]",
+         "pack a folder into a zip archive, locked with a password",
+         "Every file and subfolder of FOLDER becomes a top-level entry of OUT.zip (depth first, by name).\n"
+         "With --password every entry is encrypted (traditional zip encryption).",
+         {{"-o", true}, {"--password", true}},
+         1,
+         1,
+         cli::cmd_zip},
     };
     return table;
 }
