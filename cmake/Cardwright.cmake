@@ -19,7 +19,9 @@ function(cw_library name)
 endfunction()
 
 # cw_test(name SOURCES ... DEPS ...): one GoogleTest program registered with ctest. Tests run with
-# CARDWRIGHT_HOME pointing at the build tree's data and CW_TEST_SOURCE_DIR at the repository.
+# CARDWRIGHT_HOME pointing at the build tree's data and CW_TEST_SOURCE_DIR at the repository. Each case
+# may write movies under CW_TEST_BINARY_DIR/test-movies/, so each is a setup of the fixture
+# cw_test_movies: the independent parser check (tests/e2e) runs after all of them.
 function(cw_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -32,7 +34,8 @@ function(cw_test name)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
     add_dependencies(${name} cw_data)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR}" LABELS "${ARG_LABELS}")
+        PROPERTIES ENVIRONMENT "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR}" FIXTURES_SETUP cw_test_movies
+        LABELS "${ARG_LABELS}")
 endfunction()
 
 # cw_fuzzer(name SOURCES ... DEPS ... CORPUS dir): a libFuzzer target when CW_FUZZ is on; otherwise the

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
+    fonts-urw-base35 # CFF fonts (cubic outlines) for the font tool's tests
     # tests: an independent SWF parser, zip tools, picture and sound tools, the real player's browser
     python3 python3-yaswfp p7zip-full unzip zip imagemagick lame sox
     chromium

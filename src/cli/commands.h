@@ -14,4 +14,6 @@ inline constexpr int kExitUsage = 64;   // bad command-line arguments
 
 using CommandFn = int (*)(const ParsedArgs& args);
 
+int run_swfdump(const ParsedArgs& args);
+
 } // namespace cli

@@ -73,6 +73,7 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_zip},
+        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
     };
     return table;
 }

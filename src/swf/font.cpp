@@ -1,0 +1,123 @@
+#include "swf/font.h"
+
+#include "swf/error.h"
+#include "swf/fdb.h"
+#include "swf/file_bytes.h"
+#include "swf/movie_state.h"
+#include "swf/utf8.h"
+#include "swf/writer.h"
+
+namespace swf {
+
+namespace {
+
+constexpr int64_t em_units = 1024;
+constexpr char32_t replacement_character = 0xFFFD;
+
+} // namespace
+
+Font::Font(DefineFont2 definition) : definition_(std::move(definition)) {
+    definition_.id = 0;
+    for (size_t i = 0; i < definition_.glyphs.size(); ++i) {
+        glyph_by_code_.try_emplace(definition_.glyphs[i].code, i);
+    }
+    if (const auto it = glyph_by_code_.find(static_cast<uint16_t>(replacement_character));
+        it != glyph_by_code_.end()) {
+        replacement_glyph_ = it->second;
+    } else if (!definition_.glyphs.empty()) {
+        replacement_glyph_ = 0;
+    }
+    if (definition_.layout) {
+        for (const KerningPair& pair : definition_.layout->kerning) {
+            kerning_.try_emplace((uint32_t{pair.left} << 16) | pair.right, pair.adjustment);
+        }
+    }
+}
+
+std::shared_ptr<Font> Font::from_fdb_bytes(std::span<const uint8_t> fdb) {
+    return std::make_shared<Font>(read_fdb(fdb));
+}
+
+std::shared_ptr<Font> Font::from_fdb_file(const std::filesystem::path& path) {
+    return from_fdb_bytes(detail::read_file_bytes(path, "font file"));
+}
+
+std::shared_ptr<Font> Font::device(std::string name) {
+    if (name.empty()) {
+        throw Error("a device font needs a name");
+    }
+    DefineFont2 definition;
+    definition.name = std::move(name);
+    auto font = std::make_shared<Font>(std::move(definition));
+    font->device_ = true;
+    return font;
+}
+
+std::optional<size_t> Font::glyph_for(char32_t code) const {
+    if (code <= 0xFFFF) {
+        if (const auto it = glyph_by_code_.find(static_cast<uint16_t>(code)); it != glyph_by_code_.end()) {
+            return it->second;
+        }
+    }
+    return replacement_glyph_;
+}
+
+int16_t Font::kerning(uint16_t left, uint16_t right) const {
+    const auto it = kerning_.find((uint32_t{left} << 16) | right);
+    return it == kerning_.end() ? int16_t{0} : it->second;
+}
+
+int32_t Font::string_width_twips(std::u32string_view text, Twips height) const {
+    int64_t em_width = 0;
+    std::optional<uint16_t> previous;
+    for (char32_t c : text) {
+        const auto glyph = glyph_for(c);
+        if (!glyph) {
+            continue;
+        }
+        const Glyph& g = definition_.glyphs[*glyph];
+        if (previous) {
+            em_width += kerning(*previous, g.code);
+        }
+        em_width += g.advance;
+        previous = g.code;
+    }
+    return static_cast<int32_t>(em_width * height.value / em_units);
+}
+
+double Font::string_width(std::string_view utf8, double height) const {
+    const int32_t twips = string_width_twips(detail::decode_utf8(utf8), Twips::from_pixels(height));
+    return Twips{twips}.to_pixels();
+}
+
+void Font::encode(CharacterId id, const detail::EncodeContext& context, std::vector<uint8_t>& out) const {
+    DefineFont2 tag;
+    tag.id = id;
+    tag.bold = definition_.bold;
+    tag.italic = definition_.italic;
+    tag.small_text = definition_.small_text;
+    tag.language = definition_.language;
+    tag.name = definition_.name;
+    if (!device_) {
+        const detail::FontSubset& subset = context.subset(*this);
+        tag.glyphs.reserve(subset.glyphs.size());
+        for (size_t glyph : subset.glyphs) {
+            tag.glyphs.push_back(definition_.glyphs[glyph]);
+        }
+        FontLayout layout;
+        if (definition_.layout) {
+            layout.ascent = definition_.layout->ascent;
+            layout.descent = definition_.layout->descent;
+            layout.leading = definition_.layout->leading;
+            for (const KerningPair& pair : definition_.layout->kerning) {
+                if (subset.index_of(pair.left) && subset.index_of(pair.right)) {
+                    layout.kerning.push_back(pair);
+                }
+            }
+        }
+        tag.layout = std::move(layout);
+    }
+    write_tag(tag, out);
+}
+
+} // namespace swf

@@ -1,0 +1,52 @@
+// Fonts: outlines loaded from an .fdb file (fdb.h), or a device font the player supplies by name.
+// A movie writes a font as one DefineFont2 holding only the glyphs its texts use.
+#pragma once
+
+#include "swf/character.h"
+#include "swf/tags.h"
+
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace swf {
+
+class Font final : public Character {
+public:
+    // Throws swf::Error when the file cannot be read or is malformed.
+    static std::shared_ptr<Font> from_fdb_file(const std::filesystem::path& path);
+    static std::shared_ptr<Font> from_fdb_bytes(std::span<const uint8_t> fdb);
+    // A font the player renders itself; it has no outlines, so it measures every string as 0 wide
+    // and cannot draw static text (Text::add_string throws swf::Error with it).
+    static std::shared_ptr<Font> device(std::string name);
+
+    explicit Font(DefineFont2 definition);
+
+    const std::string& name() const { return definition_.name; }
+    bool is_device() const { return device_; }
+    const DefineFont2& definition() const { return definition_; }
+
+    // Width of a UTF-8 string at `height` pixels, in pixels: the glyph advances plus kerning pairs in EM
+    // units, times the height in twips, divided by 1024 (integer division), then back to pixels.
+    double string_width(std::string_view utf8, double height) const;
+    int32_t string_width_twips(std::u32string_view text, Twips height) const;
+
+    // The glyph drawn for `code`: its own, else U+FFFD, else the first glyph. Empty fonts have none.
+    std::optional<size_t> glyph_for(char32_t code) const;
+    int16_t kerning(uint16_t left, uint16_t right) const;
+
+private:
+    void encode(CharacterId id, const detail::EncodeContext& context,
+                std::vector<uint8_t>& out) const override;
+
+    DefineFont2 definition_;
+    std::unordered_map<uint32_t, int16_t> kerning_; // (left << 16 | right) -> adjustment
+    std::unordered_map<uint16_t, size_t> glyph_by_code_;
+    std::optional<size_t> replacement_glyph_;
+    bool device_ = false;
+};
+
+} // namespace swf

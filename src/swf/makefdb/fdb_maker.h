@@ -1,0 +1,25 @@
+// Makes .fdb font files from TrueType/OpenType fonts: "fdb0" followed by the body of a DefineFont2 tag
+// without its font id, glyphs on a 1024-unit EM square with y growing downwards, wide codes, layout and
+// kerning included.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace swf::makefdb {
+
+// Units per EM of the glyph coordinates, advances and kerning in an .fdb file.
+inline constexpr int kFdbEmUnits = 1024;
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// The characters an .fdb carries when the font has them: Latin, Greek, Cyrillic, common punctuation,
+// currency and letter-like symbols, and always the replacement character.
+bool is_covered(char32_t code);
+
+// Reads `font_file` with FreeType and returns the whole .fdb file. Outlines keep their quadratic curves;
+// cubic curves are split into quadratic ones. When the font lacks U+FFFD its missing-glyph shape stands
+// in for it. Throws swf::Error when the font cannot be read.
+std::vector<uint8_t> make_fdb(const std::filesystem::path& font_file);
+
+} // namespace swf::makefdb
