@@ -39,6 +39,9 @@ std::string rect_text(const RectTwips& r) {
     return format("(%d, %d)-(%d, %d)", r.x_min, r.y_min, r.x_max, r.y_max);
 }
 
+// Sprites inside sprites are listed this deep at most; players do not nest them at all.
+constexpr int kMaxNesting = 8;
+
 class Dumper {
 public:
     std::string run(std::span<const uint8_t> file);
@@ -80,7 +83,9 @@ void Dumper::tags(const std::vector<TagView>& list, int indent) {
         }
         out_ += more;
         out_ += '\n';
-        if (tag.code == TagCode::DefineSprite) {
+        if (tag.code == TagCode::DefineSprite && indent >= kMaxNesting) {
+            out_ += std::string(size_t(indent + 1) * 2, ' ') + "(sprites nested too deep to list)\n";
+        } else if (tag.code == TagCode::DefineSprite) {
             try {
                 ByteReader r(tag.body, tag.body_offset);
                 r.skip(4);

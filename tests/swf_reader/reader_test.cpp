@@ -1,5 +1,6 @@
 // The SWF reader's building blocks, the Flash test load, tag names and the swfdump listing.
 #include "swf/byte_reader.h"
+#include "swf/clip_import.h"
 #include "swf/error.h"
 #include "swf/flash_test_load.h"
 #include "swf/swf_dump.h"
@@ -166,6 +167,21 @@ TEST(SwfDump, ListsHeaderTagsIdsDepthsMatricesGlyphsAndActions) {
     Bytes bad = file;
     bad[0] = 'X';
     EXPECT_THROW(swf::dump_swf(bad), swf::Error);
+}
+
+TEST(SwfDump, DeeplyNestedSpritesAreListedToALimit) {
+    Bytes nested;
+    for (int level = 0; level < 3000; ++level) {
+        Asm body;
+        body.u16(uint16_t(level + 1)).u16(1).raw(nested).u16(0);
+        nested = tag(TagCode::DefineSprite, body.bytes());
+    }
+    const Bytes file = movie({nested});
+    EXPECT_THAT(swf::dump_swf(file), HasSubstr("nested too deep"));
+    // The import keeps only the outer sprite: sprites may not be defined inside sprites.
+    swf::CharacterId next = 1;
+    const auto clip = swf::import_clip(file, [&next] { return next++; });
+    EXPECT_EQ(clip.definitions.size(), 2u);
 }
 
 } // namespace

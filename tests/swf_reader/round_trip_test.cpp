@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 using swf::TagCode;
@@ -114,6 +117,29 @@ TEST(RoundTrip, ImportedMovieReadsBackWithEveryIdDefinedOnceBeforeUse) {
             EXPECT_EQ(check.sprite_frames.at(7), 2) << "the nested sprite keeps its frames";
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The fuzzer's seeds are meant to be good movies of every kind the import rewrites: each one imports, and
+// a host holding it has consistent ids.
+TEST(RoundTrip, EverySeedOfTheFuzzCorpusImportsCleanly) {
+    const auto dir = std::filesystem::path(CW_TEST_SOURCE_DIR) / "fuzz" / "swf_reader" / "corpus";
+    int seeds = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        swf::CharacterId sprite_id = 0;
+        Bytes host;
+        ASSERT_NO_THROW(host = host_with_clip(file, sprite_id)) << entry.path();
+        const IdCheck check = check_ids(swf::read_swf(host));
+        EXPECT_TRUE(check.problems.empty()) << entry.path() << ": " << check.problems;
+        EXPECT_TRUE(check.defined.contains(sprite_id));
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 8);
 }
 
 } // namespace

@@ -1,0 +1,216 @@
+#include "movie/gift_builder.h"
+
+#include "app/asset_path.h"
+#include "imaging/convert.h"
+#include "imaging/size.h"
+#include "movie/gift_generation.h"
+#include "movie/gift_layout.h"
+#include "movie/gift_scripts.h"
+#include "movie/gift_shapes.h"
+#include "movie/music_clip.h"
+#include "swf/as/compiler.h"
+#include "swf/error.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace movie {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<swf::Action> CompileScript(std::string_view script) {
+    if (auto bytes = swf::as::compile(script)) {
+        return swf::Action(std::move(*bytes));
+    }
+    return std::nullopt; // a script that does not compile yields no action
+}
+
+} // namespace
+
+GiftBuilder::GiftBuilder(model::Project& project, const app::AppState& state, const app::Workspace& workspace,
+                         app::ErrorReporter& reporter)
+    : m_project(project), m_state(state), m_workspace(workspace), m_reporter(reporter) {}
+
+GiftBuilder::~GiftBuilder() = default;
+
+bool GiftBuilder::Step(const app::Reason& reason, const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        m_reporter.report(reason);
+        return false;
+    }
+}
+
+bool GiftBuilder::StepWithTip(const std::string& tip, const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        m_reporter.tip(tip);
+        return false;
+    }
+}
+
+fs::path GiftBuilder::ResolveAsset(std::string_view ref) const {
+    return app::ResolveReference(m_workspace.DataRoot(), ref);
+}
+
+fs::path GiftBuilder::MusicClipPath() const {
+    return m_workspace.TempDir() / "MP3.swf";
+}
+
+std::pair<int, int> GiftBuilder::FitKeepingRatio(int pictureWidth, int pictureHeight, int stageWidth,
+                                                 int stageHeight) {
+    const imaging::Size size = imaging::FitKeepingRatio(pictureWidth, pictureHeight, stageWidth, stageHeight);
+    return {size.width, size.height};
+}
+
+void GiftBuilder::LoadGiftFonts(int force) {
+    if (m_bodyFont && m_titleFont && force != 1) {
+        return;
+    }
+    const fs::path folder = ResolveAsset("Font");
+    const std::string& face = m_project.settings.m_strFont;
+    std::error_code ec;
+    m_bodyFont.reset();
+    m_titleFont.reset();
+    const fs::path body = folder / (face + ".fdb");
+    if (!face.empty() && fs::exists(body, ec)) {
+        m_bodyFont = swf::Font::from_fdb_file(body);
+        const fs::path title = folder / ("_" + face + ".fdb");
+        m_titleFont = swf::Font::from_fdb_file(fs::exists(title, ec) ? title : body);
+    } else {
+        m_bodyFont = swf::Font::from_fdb_file(folder / "Sans.fdb");
+        m_titleFont = swf::Font::from_fdb_file(folder / "_Sans.fdb");
+    }
+}
+
+std::string GiftBuilder::ConvertPictureToJpeg(const fs::path& source, int cardIndex, int placementCode,
+                                              int force) {
+    const fs::path temp = m_workspace.TempDir();
+    const fs::path target =
+        placementCode == -1 ? temp / "generate_button.jpg" : temp / (std::to_string(cardIndex) + ".jpg");
+    m_workspace.EnsureTempDir();
+    const auto& s = m_project.settings;
+    return imaging::ConvertPictureToJpeg(source, target, placementCode, force != 0, s.m_nGiftWidth,
+                                         s.m_nGiftHeight, m_state.m_nPictureQuality);
+}
+
+int GiftBuilder::PrepareMusicClip(const fs::path& musicPath) {
+    const std::string name = musicPath.string();
+    const std::string kind = Lowered(name.size() >= 3 ? name.substr(name.size() - 3) : name);
+    if (kind != "swf" && kind != "mp3") {
+        return 0;
+    }
+    m_workspace.EnsureTempDir();
+    const fs::path clip = MusicClipPath();
+    std::error_code ec;
+    fs::remove(clip, ec); // a clip of an earlier generation must never stand in for this one
+    if (kind == "swf") {
+        fs::copy_file(musicPath, clip, fs::copy_options::overwrite_existing); // throws when it fails
+    } else {
+        MakeMusicClip(musicPath, clip);
+    }
+    return 1;
+}
+
+int GiftBuilder::GenerateSWF(const fs::path& outPath, const model::CCardInfo* singleCard, int forceConvert,
+                             int cardIndex) {
+    const model::ProjectSettings& s = m_project.settings;
+    GiftGeneration gen;
+    gen.W = s.m_nGiftWidth;
+    gen.H = s.m_nGiftHeight;
+    gen.wholeMovie = singleCard == nullptr;
+    gen.forceConvert = forceConvert;
+
+    Step(app::reasons::kCreateSwf, [&] {
+        gen.movie.set_dimension(gen.W, gen.H);
+        gen.movie.set_rate(WrittenFrameRate(s.m_strSlideSeconds));
+    });
+
+    if (gen.wholeMovie && !s.m_strMusic.empty()) {
+        Step(app::reasons::kAddMusic, [&] {
+            if (PrepareMusicClip(ResolveAsset(s.m_strMusic)) == 1) {
+                gen.movie.add(swf::PrebuiltClip::from_file(MusicClipPath()));
+            }
+        });
+    }
+
+    gen.buttonWidth = -1.0f;
+    gen.buttonHeight = -1.0f;
+
+    if (!gen.wholeMovie) {
+        GenerateCardFrame(gen, 0, singleCard, 0, forceConvert, cardIndex);
+    } else {
+        Step(app::reasons::kActionStop, [&] {
+            if (auto opening = CompileScript(kOpeningScript)) {
+                gen.movie.add(*opening);
+            }
+            if (s.m_bSlideShow == 0) {
+                gen.stopAction = CompileScript(kStopScript);
+            }
+        });
+        int k = 0;
+        for (const std::unique_ptr<model::CCardInfo>& card : m_project.cards) {
+            if (card->m_bMailAlert == 1) {
+                Step(app::reasons::kActionGetUrl, [&] {
+                    if (auto alert = CompileScript(MailAlertScript(card->m_strTitle, s.m_strEmail))) {
+                        gen.movie.add(*alert);
+                    }
+                });
+            }
+            if (s.m_bSlideShow == 0) {
+                Step(app::reasons::kActionGetUrl, [&] {
+                    if (gen.stopAction) {
+                        gen.movie.add(*gen.stopAction);
+                    }
+                });
+            }
+            GenerateCardFrame(gen, k + 1, card.get(), 1, forceConvert, k);
+            ++k;
+        }
+    }
+
+    // Writing is the one step whose failure reaches the caller.
+    gen.movie.write_file(outPath);
+    return 1;
+}
+
+int GiftBuilder::GenerateCardFrame(GiftGeneration& gen, int /*frameSlot*/, const model::CCardInfo* card,
+                                   int wholeMovie, int forceConvert, int cardIndex) {
+    if (card == nullptr) {
+        return 0;
+    }
+    gen.wholeMovie = wholeMovie == 1;
+    try {
+        LoadGiftFonts(0);
+    } catch (const std::exception&) {
+        // Without fonts the text steps below report their own failures.
+    }
+    Rgb colour; // white; carried from the background to the title and the comment
+    AddBackground(gen, *card, cardIndex, forceConvert, colour);
+    AddTitle(gen, *card, colour);
+    AddComment(gen, *card, colour);
+    AddLinks(gen, *card, cardIndex);
+    AddCredit(gen, *card);
+
+    Step(app::reasons::kNextFrame, [&] { gen.movie.next_frame(); });
+    Step(app::reasons::kClearResources, [&] {
+        for (swf::DisplayItem& item : gen.cardItems) {
+            item.remove();
+        }
+        for (swf::DisplayItem& item : gen.linkItems) {
+            item.remove();
+        }
+    });
+    gen.cardItems.clear();
+    gen.linkItems.clear();
+    return 1;
+}
+
+} // namespace movie

@@ -1,0 +1,96 @@
+// The gift builder: turns the project into one Flash movie, the e-gift (every card a frame, link buttons
+// with their scripts, music, credits), or into the movie of one card alone for the live preview.
+//
+//     movie::GiftBuilder builder(project, state, workspace, reporter);
+//     builder.GenerateSWF(out, nullptr, 1, 0);          // the whole movie
+//     builder.GenerateSWF(preview, card, 0, cardIndex);  // one card, no scripts
+//
+// Every step reports its own failure through the error reporter (an error report with its reason, or
+// a tip) and generation goes on; only writing the file throws. Fonts stay loaded between generations;
+// everything else made for a movie is released when the generation ends.
+#pragma once
+
+#include "app/app_state.h"
+#include "app/error_report.h"
+#include "app/workspace.h"
+#include "model/card_info.h"
+#include "model/project.h"
+#include "movie/card_text.h"
+#include "swf/font.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace movie {
+
+struct GiftGeneration;
+
+class GiftBuilder {
+public:
+    // The builder reads the project, the picture quality and the folders at every generation; all
+    // four must outlive it.
+    GiftBuilder(model::Project& project, const app::AppState& state, const app::Workspace& workspace,
+                app::ErrorReporter& reporter);
+    ~GiftBuilder();
+
+    // Writes the whole movie (singleCard null) or the one-frame movie of `singleCard` at 0-based
+    // position `cardIndex` to `outPath`. `forceConvert` 1 converts pictures again even when converted
+    // files exist. Returns 1; throws swf::Error when the file cannot be written.
+    int GenerateSWF(const std::filesystem::path& outPath, const model::CCardInfo* singleCard,
+                    int forceConvert, int cardIndex);
+
+    // Loads the body and title fonts of the project's face when either is missing or `force` is 1.
+    // Called with 1 after Open and New; generations call it with 0.
+    void LoadGiftFonts(int force);
+
+    // The picture `source` as a JPEG in Temp: "Temp/<cardIndex>.jpg", or "Temp/generate_button.jpg"
+    // for placement code -1, sized by the placement code's rules. Returns "" when it cannot be written;
+    // throws imaging::Error when the source cannot be read.
+    std::string ConvertPictureToJpeg(const std::filesystem::path& source, int cardIndex, int placementCode,
+                                     int force);
+
+    // Writes the music clip Temp/MP3.swf for a music file (a Flash clip is copied, an MP3 converted).
+    // Returns 1 when written, 0 when the file is neither (no music). Throws when it cannot be made.
+    int PrepareMusicClip(const std::filesystem::path& musicPath);
+
+    static std::vector<std::string> SplitString(std::string_view text, std::string_view separator) {
+        return movie::SplitString(text, separator);
+    }
+    static std::pair<int, int> FitKeepingRatio(int pictureWidth, int pictureHeight, int stageWidth,
+                                               int stageHeight);
+
+    // The fonts in use (null when they could not be loaded).
+    const std::shared_ptr<swf::Font>& BodyFont() const { return m_bodyFont; }
+    const std::shared_ptr<swf::Font>& TitleFont() const { return m_titleFont; }
+
+    std::filesystem::path MusicClipPath() const;
+
+private:
+    int GenerateCardFrame(GiftGeneration& gen, int frameSlot, const model::CCardInfo* card, int wholeMovie,
+                          int forceConvert, int cardIndex);
+    void AddBackground(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex, int forceConvert,
+                       Rgb& colour);
+    void AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour);
+    void AddComment(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour);
+    void AddLinks(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex);
+    void AddCredit(GiftGeneration& gen, const model::CCardInfo& card);
+    void MakeButtonFace(GiftGeneration& gen, int cardIndex);
+
+    // Runs one step: any failure becomes the error report `reason` (or the tip), and generation goes on.
+    bool Step(const app::Reason& reason, const std::function<void()>& step);
+    bool StepWithTip(const std::string& tip, const std::function<void()>& step);
+
+    std::filesystem::path ResolveAsset(std::string_view ref) const;
+
+    model::Project& m_project;
+    const app::AppState& m_state;
+    const app::Workspace& m_workspace;
+    app::ErrorReporter& m_reporter;
+    std::shared_ptr<swf::Font> m_bodyFont;
+    std::shared_ptr<swf::Font> m_titleFont;
+};
+
+} // namespace movie

@@ -1,0 +1,105 @@
+#include "movie/gift_scripts.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace movie {
+
+std::string AsStringLiteral(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\0':
+            break; // movie strings end at a NUL: it cannot be carried
+        default:
+            if (uint8_t(c) < 0x20 || c == 0x7F) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02X", unsigned(uint8_t(c)));
+                out += hex;
+            } else {
+                out += c; // UTF-8 bytes pass unchanged: the movie's strings are UTF-8
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string PercentEncode(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : text) {
+        const auto b = uint8_t(c);
+        const bool unreserved = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') ||
+                                b == '-' || b == '_' || b == '.' || b == '~';
+        if (unreserved) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
+    return out;
+}
+
+std::string_view ScriptOperator(std::string_view compare) {
+    if (compare == "=") {
+        return "==";
+    }
+    if (compare == ">" || compare == ">=" || compare == "<=" || compare == "<") {
+        return compare;
+    }
+    return "";
+}
+
+std::string LinkScript(const LinkScriptInput& link) {
+    std::string condition;
+    if (const std::string_view op = ScriptOperator(link.compare); !op.empty()) {
+        condition = "if(_root.score" + std::string(op) + std::to_string(link.compare_value) +
+                    "){gotoAndStop(" + std::to_string(int64_t(link.then_goto) + 1) + ");}else";
+    }
+    std::string trace_entry = std::string(link.card_title) + "[-]" + std::string(link.link_title) + "[N]";
+    return "_root.score += " + std::to_string(link.score) + "; _root.trace+=" + AsStringLiteral(trace_entry) +
+           "; " + condition + " {gotoAndStop(" + std::to_string(int64_t(link.goto_card) + 1) + ");}";
+}
+
+std::string MailAlertScript(std::string_view card_title, std::string_view email) {
+    const std::string url = std::string(kMakerHost) + std::string(kMailAlertPath) +
+                            "?title=" + PercentEncode(card_title) + "&target=" + PercentEncode(email) +
+                            "&trace=";
+    return "getUrl(" + AsStringLiteral(url) + "+escape(_root.trace), \"_blank\");";
+}
+
+std::string CreditScript(std::string_view email) {
+    const std::string url =
+        std::string(kMakerHost) + std::string(kPromotePath) + "?from=" + std::string(email);
+    return "getUrl(" + AsStringLiteral(url) + ", \"_blank\");";
+}
+
+std::string AuthorScript(std::string_view email) {
+    return "getUrl(" + AsStringLiteral("mailto:" + std::string(email)) + ",\"_blank\");";
+}
+
+} // namespace movie

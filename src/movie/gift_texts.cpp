@@ -1,0 +1,85 @@
+// The title (two lines, broken by measured width) and the comment lines of a card.
+#include "movie/gift_builder.h"
+#include "movie/gift_generation.h"
+#include "movie/gift_messages.h"
+#include "movie/gift_shapes.h"
+#include "swf/error.h"
+
+namespace movie {
+
+namespace {
+
+// A carriage return before a line feed belongs to the line but is no glyph: drawn, it would show the
+// font's replacement box.
+std::string Drawable(std::string_view line) {
+    std::string out;
+    for (char c : line) {
+        if (c != '\r') {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::shared_ptr<swf::Text> NewText(const std::shared_ptr<swf::Font>& font, Rgb colour, double height) {
+    if (!font) {
+        throw swf::Error("the gift's fonts are not loaded");
+    }
+    auto text = std::make_shared<swf::Text>();
+    text->set_font(font);
+    text->set_color(Opaque(colour));
+    text->set_height(height);
+    return text;
+}
+
+template <class T> T& Need(const std::shared_ptr<T>& p) {
+    if (!p) {
+        throw swf::Error("an earlier step failed");
+    }
+    return *p;
+}
+
+} // namespace
+
+void GiftBuilder::AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour) {
+    ReadColour(card.m_strTitleColor, colour);
+    std::shared_ptr<swf::Text> line1;
+    std::shared_ptr<swf::Text> line2;
+    Step(app::reasons::kCreateTitle, [&] {
+        line1 = NewText(m_titleFont, colour, 24);
+        line2 = NewText(m_titleFont, colour, 24);
+    });
+    TitleLines lines;
+    Step(app::reasons::kTitleLength, [&] {
+        const swf::Text& measure = Need(line1);
+        lines = BreakTitle(card.m_strTitle, gen.W - 20,
+                           [&](std::string_view candidate) { return measure.string_width(candidate); });
+    });
+    Step(app::reasons::kAddTitle, [&] {
+        Need(line1).add_string(Drawable(lines.line1));
+        swf::DisplayItem first = gen.movie.add(line1);
+        gen.cardItems.push_back(first);
+        first.move_to(10, 40);
+        Need(line2).add_string(Drawable(lines.line2));
+        swf::DisplayItem second = gen.movie.add(line2);
+        gen.cardItems.push_back(second);
+        second.move_to(10, 66);
+    });
+}
+
+void GiftBuilder::AddComment(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour) {
+    ReadColour(card.m_strCommentColor, colour);
+    StepWithTip(std::string(kTipComment), [&] {
+        int i = 0;
+        for (const std::string& line : CommentLines(card.m_strComment)) {
+            auto text = NewText(m_bodyFont, colour, 20);
+            swf::DisplayItem item = gen.movie.add(text);
+            gen.cardItems.push_back(item);
+            item.move_to(10, 100 + 20 * i);
+            text->add_string(Drawable(line));
+            ++i;
+        }
+    });
+}
+
+} // namespace movie
