@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace publish {
 
@@ -230,7 +231,11 @@ void CZipWriter::create(const std::filesystem::path& path) {
     d.skipped.clear();
     d.output.open(path, d.random);
     if (d.options.threads > 1) {
-        d.pool = std::make_unique<detail::CompressionPool>(d.options.threads);
+        try {
+            d.pool = std::make_unique<detail::CompressionPool>(d.options.threads);
+        } catch (const std::system_error&) {
+            d.pool.reset(); // no threads to be had: the caller's thread does the work, same bytes
+        }
     }
 }
 
