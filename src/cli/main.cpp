@@ -11,6 +11,7 @@ int RunDump(const ParsedArgs& args);
 int RunPack(const ParsedArgs& args);
 int cmd_compile_as(const ParsedArgs& args);
 int cmd_zip(const ParsedArgs& args);
+int cmd_album(const ParsedArgs& args);
 } // namespace cli
 
 namespace {
@@ -73,6 +74,16 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_zip},
+        {"album",
+         "FOLDER -o OUT.swf",
+         "build a photo album movie from a folder of pictures",
+         "Every JPG, PNG, BMP, WMF and GIF picture of FOLDER and its subfolders (a folder's own pictures\n"
+         "first, each listing by name) fades in and out in turn; a click pauses and resumes the show.\n"
+         "Prints \"n of total\" per picture on stderr; unreadable pictures are skipped and named.",
+         {{"-o", true}},
+         1,
+         1,
+         cli::cmd_album},
         {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
     };
     return table;
