@@ -15,4 +15,6 @@ after(async () => {
 await import("./harness.suite.mjs");
 // The library's movies exist once the movie library is built (CMake sets the variable then).
 if (process.env.CW_E2E_LIBRARY === "1") await import("./library.suite.mjs");
+// The album movie exists once the album library is built (tests/album writes it).
+if (process.env.CW_E2E_ALBUM === "1") await import("./album.suite.mjs");
 await import("./every_movie.suite.mjs");
