@@ -124,10 +124,47 @@ void PhotoAlbumMovie::RemoveShownPicture() {
     }
 }
 
+std::optional<fs::path> PhotoAlbumMovie::ConversionSource(const fs::path& path) {
+    fs::path beside = path;
+    beside += ".jpg";
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(beside, ec))) {
+        return path;
+    }
+    if (m_tempFolder.empty()) {
+        return std::nullopt;
+    }
+    fs::create_directories(m_tempFolder, ec);
+    const fs::path link =
+        m_tempFolder / ("album-" + std::to_string(++m_links) + "-" + path.filename().string());
+    fs::remove(link, ec);
+    const fs::path target = fs::absolute(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    fs::create_symlink(target, link, ec);
+    return ec ? std::nullopt : std::optional<fs::path>(link);
+}
+
 bool PhotoAlbumMovie::AddAlbumPicture(const fs::path& path) {
+    const std::optional<fs::path> source = ConversionSource(path);
+    if (!source) {
+        return false;
+    }
+    // A link made for the conversion goes as soon as the picture's bytes are read.
+    struct LinkRemover {
+        const fs::path* link;
+        ~LinkRemover() {
+            if (link) {
+                std::error_code ignored;
+                fs::remove(*link, ignored);
+            }
+        }
+    } linkRemover{*source != path ? &*source : nullptr};
+
     imaging::AlbumPicture picture;
     try {
-        picture = imaging::ConvertAlbumPicture(path, kStageWidth, kStageHeight, m_tempFolder);
+        picture = imaging::ConvertAlbumPicture(*source, kStageWidth, kStageHeight, m_tempFolder);
     } catch (const imaging::Error&) {
         return false;
     }

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,9 @@ public:
     PhotoAlbumMovie(const std::filesystem::path& albumPath, std::filesystem::path tempFolder);
 
     // Converts the picture, adds its 80 frames and returns true; false (adding nothing) when the picture
-    // cannot be read. The converted file, when one was written, is remembered for DeleteConvertedFiles.
+    // cannot be read (or, where a file of the converted picture's name exists already, no link to it can
+    // be made in the temp folder). The converted file, when one was written, is remembered for
+    // DeleteConvertedFiles.
     bool AddAlbumPicture(const std::filesystem::path& path);
     // Ends the last frame and writes the file.
     void Finish();
@@ -74,12 +77,17 @@ public:
     int FrameCount() const { return m_movie.FrameCount(); }
 
 private:
+    // The path to convert: the picture itself, or, when `path` + ".jpg" already exists (a file of the
+    // user's, perhaps another picture of the album), a link to it in the temp folder, so that the
+    // conversion neither overwrites nor later deletes that file. nullopt when no link can be made.
+    std::optional<std::filesystem::path> ConversionSource(const std::filesystem::path& path);
     void RemoveShownPicture();
 
     StreamedMovie m_movie;
     std::filesystem::path m_tempFolder;
     std::vector<std::filesystem::path> m_converted;
     int m_pictures = 0;
+    int m_links = 0;
     swf::Depth m_shownDepth = 0; // the picture to remove at the start of the next frame, 0 for none
 };
 

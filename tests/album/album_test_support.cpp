@@ -43,6 +43,11 @@ void WritePicture(const fs::path& path, int width, int height, std::array<int, 3
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 std::vector<std::string> FilesBelow(const fs::path& folder) {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {

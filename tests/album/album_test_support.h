@@ -22,6 +22,8 @@ std::filesystem::path MoviePath(const std::string& name);
 void WritePicture(const std::filesystem::path& path, int width, int height,
                   std::array<int, 3> rgb = {200, 120, 40});
 
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+
 // Every file below `folder`, relative to it, sorted.
 std::vector<std::string> FilesBelow(const std::filesystem::path& folder);
 

@@ -167,6 +167,31 @@ TEST(PhotoAlbum, ConvertsIntoTempWhereThePictureFolderCannotTakeTheFile) {
     ExpectPicture(movie, 0, {{640, 480}, {0, 0}});
 }
 
+TEST(PhotoAlbum, LeavesAFileOfTheConvertedPicturesNameAlone) {
+    const fs::path folder = FreshFolder();
+    WritePicture(folder / "a.png", 30, 20, {10, 200, 10});
+    // The user's own picture has the name a.png's conversion would take; it is in the album too.
+    WritePicture(folder / "a.png.jpg", 40, 30, {200, 10, 10});
+    const std::vector<uint8_t> mine = test::ReadBytes(folder / "a.png.jpg");
+    const fs::path temp = FreshFolder("Temp");
+
+    const AlbumOutcome outcome = CreatePhotoAlbum(folder, MoviePath("name_taken.swf"), temp);
+    EXPECT_EQ(outcome.pictures, 2);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(test::ReadBytes(folder / "a.png.jpg"), mine);
+    EXPECT_EQ(FilesBelow(folder), (std::vector<std::string>{"a.png", "a.png.jpg"}));
+    EXPECT_TRUE(FilesBelow(temp).empty());
+    const AlbumMovie movie = ReadAlbum(MoviePath("name_taken.swf"));
+    ExpectPicture(movie, 0, {{30, 20}, {305, 230}});
+    ExpectPicture(movie, 1, {{40, 30}, {300, 225}});
+
+    // Without a temp folder for the detour, the picture is skipped rather than the file overwritten.
+    const AlbumOutcome skipped = CreatePhotoAlbum(folder, MoviePath("name_taken_no_temp.swf"), {});
+    EXPECT_EQ(skipped.pictures, 1);
+    EXPECT_EQ(skipped.unreadable, (std::vector<fs::path>{folder / "a.png"}));
+    EXPECT_EQ(test::ReadBytes(folder / "a.png.jpg"), mine);
+}
+
 TEST(PhotoAlbum, ReportsAConvertedFileThatCannotBeDeleted) {
     const fs::path folder = FreshFolder();
     WritePicture(folder / "a.png", 20, 20);
