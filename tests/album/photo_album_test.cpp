@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 
 namespace album {
@@ -229,6 +230,29 @@ TEST(PhotoAlbum, ReplacesAnOlderAlbumOnlyWithACompleteOne) {
     CreatePhotoAlbum(folder, out, {});
     EXPECT_EQ(ReadAlbum(out).headerFrames, 82);
     EXPECT_EQ(FilesBelow(out.parent_path()), (std::vector<std::string>{"album.swf"}));
+}
+
+// One movie holds at most 65535 frames: 819 pictures. Those beyond are left out and counted.
+TEST(PhotoAlbum, LeavesOutWhatOneMovieCannotHold) {
+    const fs::path folder = FreshFolder();
+    const fs::path picture = FreshFolder("one") / "p.png";
+    WritePicture(picture, 2, 2);
+    for (int i = 0; i < kMaxPictures + 2; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%04d.png", i);
+        fs::create_symlink(picture, folder / name);
+    }
+    const AlbumOutcome outcome = CreatePhotoAlbum(folder, MoviePath("largest.swf"), {});
+    EXPECT_EQ(kMaxPictures, 819);
+    EXPECT_EQ(outcome.pictures, 819);
+    EXPECT_EQ(outcome.frames, 65522);
+    EXPECT_EQ(outcome.leftOut, (std::vector<fs::path>{folder / "0819.png", folder / "0820.png"}));
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0],
+              "2 pictures left out: one movie holds at most 819 pictures (65535 frames), the "
+              "first was " +
+                  (folder / "0819.png").string());
+    EXPECT_EQ(ReadAlbum(MoviePath("largest.swf")).headerFrames, 65522);
 }
 
 // The movie the player tests play (tests/e2e/album.suite.mjs): two full-stage pictures of one colour
