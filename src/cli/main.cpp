@@ -11,8 +11,10 @@ int cmd_build(const ParsedArgs& args);
 int RunNew(const ParsedArgs& args);
 int RunDump(const ParsedArgs& args);
 int RunPack(const ParsedArgs& args);
+int cmd_compile_as(const ParsedArgs& args);
 int cmd_zip(const ParsedArgs& args);
 int cmd_compile_as(const ParsedArgs& args);
+int cmd_album(const ParsedArgs& args);
 } // namespace cli
 
 namespace {
@@ -75,7 +77,15 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::RunPack},
-        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
+        {"compile-as",
+         "FILE.as [--listing]",
+         "compile an ActionScript file to SWF 6 action bytes",
+         "Writes the action bytes (ending with the End action) to standard output; with --listing the\n"
+         "disassembly instead. A script that does not compile prints FILE:LINE:COL: message, exit 2.",
+         {{"--listing", false}},
+         1,
+         1,
+         cli::cmd_compile_as},
         {"zip",
          "FOLDER -o OUT.zip [--password P]",
          "pack a folder into a zip archive, locked with a password",
@@ -85,6 +95,17 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_zip},
+        {"album",
+         "FOLDER -o OUT.swf",
+         "build a photo album movie from a folder of pictures",
+         "Every JPG, PNG, BMP, WMF and GIF picture of FOLDER and its subfolders (a folder's own pictures\n"
+         "first, each listing by name) fades in and out in turn; a click pauses and resumes the show.\n"
+         "Prints \"n of total\" per picture on stderr; unreadable pictures are skipped and named.",
+         {{"-o", true}},
+         1,
+         1,
+         cli::cmd_album},
+        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
     };
     return table;
 }

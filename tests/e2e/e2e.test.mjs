@@ -20,4 +20,6 @@ if (process.env.CW_E2E_LIBRARY === "1") await import("./library.suite.mjs");
 await import("./actionscript.suite.mjs");
 // The gift builder's movies exist once the builder is built.
 if (existsSync(path.join(shared.moviesRoot, "gift"))) await import("./gift.suite.mjs");
+// The album movie exists once the album library is built (tests/album writes it).
+if (process.env.CW_E2E_ALBUM === "1") await import("./album.suite.mjs");
 await import("./every_movie.suite.mjs");
