@@ -14,6 +14,14 @@ inline constexpr int kExitUsage = 64;   // bad command-line arguments
 
 using CommandFn = int (*)(const ParsedArgs& args);
 
+// The commands, one per cmd_*.cpp file.
+int RunNew(const ParsedArgs& args);
+int RunDump(const ParsedArgs& args);
+int RunPack(const ParsedArgs& args);
+int cmd_build(const ParsedArgs& args);
+int cmd_compile_as(const ParsedArgs& args);
 int run_swfdump(const ParsedArgs& args);
+int cmd_zip(const ParsedArgs& args);
+int cmd_album(const ParsedArgs& args);
 
 } // namespace cli

@@ -5,18 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace cli {
-int cmd_compile_as(const ParsedArgs& args);
-int cmd_build(const ParsedArgs& args);
-int RunNew(const ParsedArgs& args);
-int RunDump(const ParsedArgs& args);
-int RunPack(const ParsedArgs& args);
-int cmd_compile_as(const ParsedArgs& args);
-int cmd_zip(const ParsedArgs& args);
-int cmd_compile_as(const ParsedArgs& args);
-int cmd_album(const ParsedArgs& args);
-} // namespace cli
-
 namespace {
 
 struct Command {
@@ -33,24 +21,6 @@ struct Command {
 // One row per command: name, usage, summary, details, options, positional min/max, function.
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"build",
-         "PROJECT.cwp -o OUT.swf [--card N]",
-         "write the e-gift movie of a project",
-         "With --card N, only card N (0-based) as the live preview shows it. Error reports and tips go\n"
-         "to stderr and the log; exit 0 when the movie was written, 1 when it could not be.",
-         {{"-o", true}, {"--card", true}},
-         1,
-         1,
-         cli::cmd_build},
-        {"compile-as",
-         "FILE.as [--listing]",
-         "compile an ActionScript file to SWF 6 action bytes",
-         "Writes the action bytes (ending with the End action) to standard output; with --listing the\n"
-         "disassembly instead. A script that does not compile prints FILE:LINE:COL: message, exit 2.",
-         {{"--listing", false}},
-         1,
-         1,
-         cli::cmd_compile_as},
         {"new",
          "-o FILE.cwp",
          "write the default three-card project",
@@ -77,6 +47,15 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::RunPack},
+        {"build",
+         "PROJECT.cwp -o OUT.swf [--card N]",
+         "write the e-gift movie of a project",
+         "With --card N, only card N (0-based) as the live preview shows it. Error reports and tips go\n"
+         "to stderr and the log; exit 0 when the movie was written, 1 when it could not be.",
+         {{"-o", true}, {"--card", true}},
+         1,
+         1,
+         cli::cmd_build},
         {"compile-as",
          "FILE.as [--listing]",
          "compile an ActionScript file to SWF 6 action bytes",
@@ -86,6 +65,7 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_compile_as},
+        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
         {"zip",
          "FOLDER -o OUT.zip [--password P]",
          "pack a folder into a zip archive, locked with a password",
@@ -105,7 +85,6 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_album},
-        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
     };
     return table;
 }
