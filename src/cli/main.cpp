@@ -65,7 +65,7 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_compile_as},
-        {"swfdump", "FILE.swf", "List a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
+        {"swfdump", "FILE.swf", "list a Flash movie's header and tags", "", {}, 1, 1, cli::run_swfdump},
         {"zip",
          "FOLDER -o OUT.zip [--password P]",
          "pack a folder into a zip archive, locked with a password",
