@@ -1,49 +1,14 @@
 #include "movie/gift_scripts.h"
 
+#include "swf/as/string_literal.h"
+
 #include <cstdint>
 #include <cstdio>
 
 namespace movie {
 
 std::string AsStringLiteral(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\0':
-            break; // movie strings end at a NUL: it cannot be carried
-        default:
-            if (uint8_t(c) < 0x20 || c == 0x7F) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", unsigned(uint8_t(c)));
-                out += hex;
-            } else {
-                out += c; // UTF-8 bytes pass unchanged: the movie's strings are UTF-8
-            }
-        }
-    }
-    out += '"';
-    return out;
+    return swf::as::string_literal(text);
 }
 
 std::string PercentEncode(std::string_view text) {

@@ -1,6 +1,7 @@
 // Disassembler: reads action bytes defensively (every length checked against what is left) and prints
 // one line per action. Offsets are from the start of the given bytes, also inside function bodies.
 #include "swf/as/disassembler.h"
+#include "swf/as/string_literal.h"
 
 #include "swf/as/opcodes.h"
 
@@ -55,35 +56,7 @@ private:
 };
 
 std::string quote(const std::string& s) {
-    std::string out = "\"";
-    for (const char c : s) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(c));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    return string_literal(s);
 }
 
 std::string hex4(size_t v) {
