@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build-asan}
 seconds=${2:-60}
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
+# Leaks inside third-party decoders are reported once there, not failed on (fuzz/lsan.supp).
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 for dir in fuzz/*/; do
     name=$(basename "$dir")
     bin="$build/fuzz/$name/fuzz_$name"
