@@ -82,3 +82,29 @@ function(cw_add_subfolders)
         endif()
     endforeach()
 endfunction()
+
+# cw_qt_test(name SOURCES ... DEPS ... [LABELS ...]): a GoogleTest program for Qt widgets, with a main that
+# starts a QApplication (tests/qt_test_main.cpp). Runs offscreen, with Qt WebEngine's sandbox off (tests
+# run as root in CI), and with the data root and a private work folder set. Nothing when CW_GUI is off.
+function(cw_qt_test name)
+    if(NOT CW_GUI)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/qt_test_main.cpp)
+    target_compile_options(${name} PRIVATE ${CW_WARNINGS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        CW_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        CW_TEST_BINARY_DIR="${PROJECT_BINARY_DIR}"
+        CW_TEST_DATA_DIR="${CW_BUILD_DATA_DIR}")
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
+    add_dependencies(${name} cw_data cw_ruffle)
+    set(work ${PROJECT_BINARY_DIR}/test-work/${name})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT
+            "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR};CARDWRIGHT_WORK=${work};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;XDG_CONFIG_HOME=${work}/config;XDG_RUNTIME_DIR=${work}/runtime"
+            FIXTURES_SETUP cw_test_movies
+            LABELS "gui;${ARG_LABELS}")
+endfunction()

@@ -5,10 +5,16 @@ cd "$(dirname "$0")/.."
 
 packages=(
     # build
-    cmake ninja-build g++ clang pkg-config libclang-rt-14-dev
+    cmake ninja-build g++ clang pkg-config libclang-rt-14-dev ccache
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
+    libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
+    # the desktop programs: Qt 6 Widgets, WebEngine for the player, Multimedia (GStreamer) for music
+    qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libxkbcommon-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # desktop integration: mail hand-off, file validation
+    xdg-utils desktop-file-utils appstream shared-mime-info dbus
     fonts-urw-base35 # CFF fonts (cubic outlines) for the font tool's tests
     # WMF pictures: ImageMagick's metafile coder (libvips-dev pulls it in today; the reader needs it)
     libmagickcore-6.q16-6-extra
