@@ -1,5 +1,9 @@
 #include "movie/card_text.h"
 
+#include "swf/text_layout.h"
+#include "swf/utf8.h"
+
+#include <algorithm>
 #include <cstdio>
 
 namespace movie {
@@ -34,21 +38,93 @@ bool ReadColour(std::string_view text, Rgb& colour) {
     return true;
 }
 
+namespace {
+
+bool In(char32_t c, char32_t first, char32_t last) {
+    return c >= first && c <= last;
+}
+
+// Han, kana, CJK punctuation and full-width forms: written without spaces between words.
+bool IsCjk(char32_t c) {
+    return In(c, 0x2E80, 0x2FFF) || In(c, 0x3000, 0x30FF) || In(c, 0x3100, 0x312F) || In(c, 0x3190, 0x31FF) ||
+           In(c, 0x3400, 0x4DBF) || In(c, 0x4E00, 0x9FFF) || In(c, 0xF900, 0xFAFF) || In(c, 0xFF00, 0xFFEF) ||
+           In(c, 0x20000, 0x3FFFF);
+}
+
+bool NoBreakBefore(char32_t c) {
+    static constexpr std::u32string_view closing = U"、。，．・：；？！ー）」』】〕〉》〙〗〟ぁぃぅぇぉっゃゅ"
+                                                   U"ょゎゕゖァィゥェォッャュョヮヵヶゝゞヽヾ々〻"
+                                                   U"！），．：；？］｝｡｣､･ｧｨｩｪｫｬｭｮｯｰ";
+    return closing.find(c) != std::u32string_view::npos;
+}
+
+bool NoBreakAfter(char32_t c) {
+    static constexpr std::u32string_view opening = U"（「『【〔〈《〘〖〝［｛｢";
+    return opening.find(c) != std::u32string_view::npos;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+std::vector<std::string> BreakPieces(std::string_view word) {
+    const std::u32string chars = swf::detail::decode_utf8(word);
+    const bool anyCjk = std::any_of(chars.begin(), chars.end(), IsCjk);
+    if (!anyCjk) {
+        return {std::string(word)};
+    }
+    std::vector<std::string> pieces(1);
+    for (size_t i = 0; i < chars.size(); ++i) {
+        if (i > 0) {
+            const char32_t before = chars[i - 1];
+            const char32_t after = chars[i];
+            if (IsCjk(before) && IsCjk(after) && !NoBreakBefore(after) && !NoBreakAfter(before) &&
+                swf::is_cluster_boundary(before, after)) {
+                pieces.emplace_back();
+            }
+        }
+        AppendUtf8(pieces.back(), chars[i]);
+    }
+    return pieces;
+}
+
 TitleLines BreakTitle(std::string_view title, double max_width,
                       const std::function<double(std::string_view)>& measure) {
     TitleLines lines;
     bool line1_full = false;
     for (const std::string& word : SplitString(title, " ")) {
-        if (!line1_full) {
-            std::string candidate = lines.line1 + " " + word;
-            if (measure(candidate) > max_width) {
-                line1_full = true;
-            } else {
-                lines.line1 = std::move(candidate);
-                continue;
+        const std::vector<std::string> pieces = BreakPieces(word);
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            // A word's first piece follows a space; the rest of a word follow on directly, except
+            // that line 2 always begins with a space.
+            const std::string_view separator = k == 0 ? " " : "";
+            if (!line1_full) {
+                std::string candidate = lines.line1 + std::string(separator) + pieces[k];
+                if (measure(candidate) > max_width) {
+                    line1_full = true;
+                } else {
+                    lines.line1 = std::move(candidate);
+                    continue;
+                }
             }
+            lines.line2 += (lines.line2.empty() ? " " : std::string(separator)) + pieces[k];
         }
-        lines.line2 += " " + word;
     }
     return lines;
 }
@@ -67,7 +143,20 @@ std::string_view Utf8Prefix(std::string_view text, size_t count) {
 std::vector<std::string> CommentLines(std::string_view comment) {
     std::vector<std::string> lines = SplitString(comment, "\n");
     for (std::string& line : lines) {
-        line = std::string(Utf8Prefix(line, 100));
+        size_t keep = 100;
+        std::string_view cut = Utf8Prefix(line, keep);
+        // A cut inside a cluster would tear a letter from its marks: cut before the cluster instead.
+        while (keep > 0 && cut.size() < line.size()) {
+            const std::u32string before =
+                swf::detail::decode_utf8(cut.substr(Utf8Prefix(cut, keep - 1).size()));
+            const std::u32string after =
+                swf::detail::decode_utf8(Utf8Prefix(std::string_view(line).substr(cut.size()), 1));
+            if (before.empty() || after.empty() || swf::is_cluster_boundary(before.back(), after.front())) {
+                break;
+            }
+            cut = Utf8Prefix(line, --keep);
+        }
+        line = std::string(cut);
     }
     return lines;
 }

@@ -28,7 +28,8 @@ bool ReadColour(std::string_view text, Rgb& colour);
 
 // The two title lines: words (split at single spaces) go to line 1 while line1 + " " + word measures at
 // most `max_width`; from the first word that does not fit, every word goes to line 2. Both lines begin
-// with a space when they hold a word.
+// with a space when they hold a word. A word of Chinese or Japanese may also break between two of its
+// characters (BreakPieces); its pieces follow each other without a space.
 struct TitleLines {
     std::string line1;
     std::string line2;
@@ -36,8 +37,13 @@ struct TitleLines {
 TitleLines BreakTitle(std::string_view title, double max_width,
                       const std::function<double(std::string_view)>& measure);
 
+// A word cut where it may break without a space: between two Chinese or Japanese characters, except
+// before closing punctuation and small kana or after opening punctuation. Other words stay whole.
+std::vector<std::string> BreakPieces(std::string_view word);
+
 // The comment split at line feeds; a carriage return stays at the end of its line. Each line is cut to
-// its first 100 characters (whole UTF-8 characters, never half of one).
+// its first 100 characters (whole UTF-8 characters, never half of one), or fewer so that the cut never
+// falls inside a cluster (a letter with its marks, a conjunct).
 std::vector<std::string> CommentLines(std::string_view comment);
 
 // The first `count` characters of UTF-8 text (all of it when shorter).

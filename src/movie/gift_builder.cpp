@@ -88,6 +88,11 @@ void GiftBuilder::LoadGiftFonts(int force) {
         m_bodyFont = swf::Font::from_fdb_file(folder / "Sans.fdb");
         m_titleFont = swf::Font::from_fdb_file(folder / "_Sans.fdb");
     }
+    if (!m_fallbackFaces) {
+        m_fallbackFaces = swf::FallbackFaces::load(folder / "Fallback");
+    }
+    m_bodyFont->set_fallbacks(m_fallbackFaces);
+    m_titleFont->set_fallbacks(m_fallbackFaces);
 }
 
 std::string GiftBuilder::ConvertPictureToJpeg(const fs::path& source, int cardIndex, int placementCode,

@@ -17,6 +17,7 @@
 #include "model/project.h"
 #include "movie/card_text.h"
 #include "swf/font.h"
+#include "swf/text.h"
 
 #include <filesystem>
 #include <functional>
@@ -78,6 +79,8 @@ private:
     void AddLinks(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex);
     void AddCredit(GiftGeneration& gen, const model::CCardInfo& card);
     void MakeButtonFace(GiftGeneration& gen, int cardIndex);
+    // Tips, once per movie, about the first character of `utf8` that `text` drew as a box.
+    void TipMissingCharacter(GiftGeneration& gen, const swf::Text& text, std::string_view utf8);
 
     // Runs one step: any failure becomes the error report `reason` (or the tip), and generation goes on.
     bool Step(const app::Reason& reason, const std::function<void()>& step);
@@ -91,6 +94,7 @@ private:
     app::ErrorReporter& m_reporter;
     std::shared_ptr<swf::Font> m_bodyFont;
     std::shared_ptr<swf::Font> m_titleFont;
+    std::shared_ptr<const swf::FallbackFaces> m_fallbackFaces; // read once, outlines on first use
 };
 
 } // namespace movie

@@ -62,6 +62,7 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
             caption->set_color(Opaque(textColour));
             caption->set_height(14);
             caption->add_string(link.m_strTitle);
+            TipMissingCharacter(gen, *caption, link.m_strTitle);
             captionWidth = caption->string_width(link.m_strTitle);
         });
 

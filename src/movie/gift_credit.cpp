@@ -73,7 +73,10 @@ void GiftBuilder::AddCredit(GiftGeneration& gen, const model::CCardInfo& card) {
     using namespace app::reasons;
 
     if (!gen.creditText) {
-        Step(kPromoteLinkText, [&] { gen.creditText = CreditLine(m_titleFont, {0, 0, 0, 255}, text); });
+        Step(kPromoteLinkText, [&] {
+            gen.creditText = CreditLine(m_titleFont, {0, 0, 0, 255}, text);
+            TipMissingCharacter(gen, *gen.creditText, text);
+        });
     }
     if (!gen.creditShadow) {
         Step(kPromoteLinkShadow, [&] {

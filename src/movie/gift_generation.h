@@ -43,6 +43,9 @@ struct GiftGeneration {
 
     std::optional<swf::Action> stopAction;
 
+    // A character no font has is reported once per movie.
+    bool missingCharacterReported = false;
+
     // Everything the current card placed, in the order it is removed after the card's frame.
     std::vector<swf::DisplayItem> cardItems;
     std::vector<swf::DisplayItem> linkItems;

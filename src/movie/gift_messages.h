@@ -26,6 +26,12 @@ inline std::string TipButtonPicture(std::string_view path) {
     return "Failed to add picture:" + std::string(path) + ", please try it again.";
 }
 
+// Said once per movie, for the first character that no font of the gift can draw.
+inline std::string TipMissingCharacter(std::string_view text, std::string_view code) {
+    return "The text \"" + std::string(text) + "\" has the character " + std::string(code) +
+           ", which none of the gift's fonts can draw; it is shown as a box.";
+}
+
 inline constexpr std::string_view kTipComment = "Error when add comment to the e-gift, please try it again.";
 
 } // namespace movie

@@ -5,6 +5,8 @@
 #include "movie/gift_shapes.h"
 #include "swf/error.h"
 
+#include <cstdio>
+
 namespace movie {
 
 namespace {
@@ -41,6 +43,17 @@ template <class T> T& Need(const std::shared_ptr<T>& p) {
 
 } // namespace
 
+void GiftBuilder::TipMissingCharacter(GiftGeneration& gen, const swf::Text& text, std::string_view utf8) {
+    const auto missing = text.missing_character();
+    if (!missing || gen.missingCharacterReported) {
+        return;
+    }
+    gen.missingCharacterReported = true;
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*missing));
+    m_reporter.tip(movie::TipMissingCharacter(utf8, code));
+}
+
 void GiftBuilder::AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour) {
     ReadColour(card.m_strTitleColor, colour);
     std::shared_ptr<swf::Text> line1;
@@ -57,10 +70,12 @@ void GiftBuilder::AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rg
     });
     Step(app::reasons::kAddTitle, [&] {
         Need(line1).add_string(Drawable(lines.line1));
+        TipMissingCharacter(gen, *line1, card.m_strTitle);
         swf::DisplayItem first = gen.movie.add(line1);
         gen.cardItems.push_back(first);
         first.move_to(10, 40);
         Need(line2).add_string(Drawable(lines.line2));
+        TipMissingCharacter(gen, *line2, card.m_strTitle);
         swf::DisplayItem second = gen.movie.add(line2);
         gen.cardItems.push_back(second);
         second.move_to(10, 66);
@@ -77,6 +92,7 @@ void GiftBuilder::AddComment(GiftGeneration& gen, const model::CCardInfo& card, 
             gen.cardItems.push_back(item);
             item.move_to(10, 100 + 20 * i);
             text->add_string(Drawable(line));
+            TipMissingCharacter(gen, *text, line);
             ++i;
         }
     });

@@ -4,7 +4,6 @@
 #include "swf/writer.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace swf {
 
@@ -90,12 +89,6 @@ DefineFont2 read_fdb(std::span<const uint8_t> file) {
         font.layout = std::move(layout);
     }
 
-    // Ascending codes are what the subsetting and the written code table rely on.
-    std::stable_sort(font.glyphs.begin(), font.glyphs.end(),
-                     [](const Glyph& a, const Glyph& b) { return a.code < b.code; });
-    font.glyphs.erase(std::unique(font.glyphs.begin(), font.glyphs.end(),
-                                  [](const Glyph& a, const Glyph& b) { return a.code == b.code; }),
-                      font.glyphs.end());
     return font;
 }
 

@@ -12,9 +12,10 @@
 
 namespace swf {
 
-// Reads an .fdb file into a DefineFont2 (id 0) with glyphs in ascending code order (a code listed twice
-// keeps its first glyph). Narrow and wide offsets and codes are both accepted. Throws swf::Error on
-// malformed input.
+// Reads an .fdb file into a DefineFont2 (id 0) with its glyphs in the file's order: a whole face keeps
+// the source font's glyph numbers, so shaped glyph indices apply unchanged (Font looks a character up
+// by the first glyph listed under its code; code 0 marks glyphs only shaping reaches). Narrow and wide
+// offsets and codes are both accepted. Throws swf::Error on malformed input.
 DefineFont2 read_fdb(std::span<const uint8_t> file);
 
 // The .fdb file of `font` (its id is not stored).

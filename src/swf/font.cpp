@@ -4,6 +4,7 @@
 #include "swf/fdb.h"
 #include "swf/file_bytes.h"
 #include "swf/movie_state.h"
+#include "swf/text_layout.h"
 #include "swf/utf8.h"
 #include "swf/writer.h"
 
@@ -19,7 +20,9 @@ constexpr char32_t replacement_character = 0xFFFD;
 Font::Font(DefineFont2 definition) : definition_(std::move(definition)) {
     definition_.id = 0;
     for (size_t i = 0; i < definition_.glyphs.size(); ++i) {
-        glyph_by_code_.try_emplace(definition_.glyphs[i].code, i);
+        if (definition_.glyphs[i].code != 0) { // 0: a glyph only shaping reaches
+            glyph_by_code_.try_emplace(definition_.glyphs[i].code, i);
+        }
     }
     if (const auto it = glyph_by_code_.find(static_cast<uint16_t>(replacement_character));
         it != glyph_by_code_.end()) {
@@ -39,7 +42,23 @@ std::shared_ptr<Font> Font::from_fdb_bytes(std::span<const uint8_t> fdb) {
 }
 
 std::shared_ptr<Font> Font::from_fdb_file(const std::filesystem::path& path) {
-    return from_fdb_bytes(detail::read_file_bytes(path, "font file"));
+    auto font = from_fdb_bytes(detail::read_file_bytes(path, "font file"));
+    auto shaping = ShapingFace::open(std::filesystem::path(path).replace_extension(".ttf"));
+    // An .fdb made from part of a face cannot be indexed by the face's glyph numbers: no shaping then.
+    if (shaping && shaping->glyph_count() == font->definition_.glyphs.size()) {
+        font->shaping_ = std::move(shaping);
+    }
+    return font;
+}
+
+std::shared_ptr<Font> Font::from_fdb_file(const std::filesystem::path& path,
+                                          std::shared_ptr<const ShapingFace> shaping) {
+    auto font = from_fdb_bytes(detail::read_file_bytes(path, "font file"));
+    if (shaping && shaping->glyph_count() != font->definition_.glyphs.size()) {
+        throw Error(path.string() + " does not hold the glyphs of the font file beside it");
+    }
+    font->shaping_ = std::move(shaping);
+    return font;
 }
 
 std::shared_ptr<Font> Font::device(std::string name) {
@@ -53,11 +72,18 @@ std::shared_ptr<Font> Font::device(std::string name) {
     return font;
 }
 
-std::optional<size_t> Font::glyph_for(char32_t code) const {
-    if (code <= 0xFFFF) {
+std::optional<size_t> Font::own_glyph(char32_t code) const {
+    if (code != 0 && code <= 0xFFFF) {
         if (const auto it = glyph_by_code_.find(static_cast<uint16_t>(code)); it != glyph_by_code_.end()) {
             return it->second;
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> Font::glyph_for(char32_t code) const {
+    if (const auto own = own_glyph(code)) {
+        return own;
     }
     return replacement_glyph_;
 }
@@ -68,21 +94,11 @@ int16_t Font::kerning(uint16_t left, uint16_t right) const {
 }
 
 int32_t Font::string_width_twips(std::u32string_view text, Twips height) const {
-    int64_t em_width = 0;
-    std::optional<uint16_t> previous;
-    for (char32_t c : text) {
-        const auto glyph = glyph_for(c);
-        if (!glyph) {
-            continue;
-        }
-        const Glyph& g = definition_.glyphs[*glyph];
-        if (previous) {
-            em_width += kerning(*previous, g.code);
-        }
-        em_width += g.advance;
-        previous = g.code;
+    int32_t width = 0;
+    for (const GlyphRun& run : lay_out_line(*this, text).runs) {
+        width += static_cast<int32_t>(run.em_width() * height.value / em_units);
     }
-    return static_cast<int32_t>(em_width * height.value / em_units);
+    return width;
 }
 
 double Font::string_width(std::string_view utf8, double height) const {
@@ -100,6 +116,7 @@ void Font::encode(CharacterId id, const detail::EncodeContext& context, std::vec
     tag.name = definition_.name;
     if (!device_) {
         const detail::FontSubset& subset = context.subset(*this);
+        // Glyphs only shaping reaches keep code 0 in the written code table.
         tag.glyphs.reserve(subset.glyphs.size());
         for (size_t glyph : subset.glyphs) {
             tag.glyphs.push_back(definition_.glyphs[glyph]);
@@ -110,7 +127,7 @@ void Font::encode(CharacterId id, const detail::EncodeContext& context, std::vec
             layout.descent = definition_.layout->descent;
             layout.leading = definition_.layout->leading;
             for (const KerningPair& pair : definition_.layout->kerning) {
-                if (subset.index_of(pair.left) && subset.index_of(pair.right)) {
+                if (subset.has_code(pair.left) && subset.has_code(pair.right)) {
                     layout.kerning.push_back(pair);
                 }
             }

@@ -1,8 +1,11 @@
 // Fonts: outlines loaded from an .fdb file (fdb.h), or a device font the player supplies by name.
-// A movie writes a font as one DefineFont2 holding only the glyphs its texts use.
+// A movie writes a font as one DefineFont2 holding only the glyphs its texts use. A font read together
+// with its shaping tables (shaping.h) lays out text with HarfBuzz and FriBidi and draws characters it
+// lacks from its fallback faces (text_layout.h).
 #pragma once
 
 #include "swf/character.h"
+#include "swf/shaping.h"
 #include "swf/tags.h"
 
 #include <filesystem>
@@ -16,8 +19,12 @@ namespace swf {
 
 class Font final : public Character {
 public:
-    // Throws swf::Error when the file cannot be read or is malformed.
+    // Throws swf::Error when the file cannot be read or is malformed. The shaping tables are the font
+    // file beside it (same name, ".ttf") when that holds the same number of glyphs.
     static std::shared_ptr<Font> from_fdb_file(const std::filesystem::path& path);
+    // With the given shaping tables; throws swf::Error when their glyph count differs from the file's.
+    static std::shared_ptr<Font> from_fdb_file(const std::filesystem::path& path,
+                                               std::shared_ptr<const ShapingFace> shaping);
     static std::shared_ptr<Font> from_fdb_bytes(std::span<const uint8_t> fdb);
     // A font the player renders itself; it has no outlines, so it measures every string as 0 wide
     // and cannot draw static text (Text::add_string throws swf::Error with it).
@@ -29,13 +36,19 @@ public:
     bool is_device() const { return device_; }
     const DefineFont2& definition() const { return definition_; }
 
-    // Width of a UTF-8 string at `height` pixels, in pixels: the glyph advances plus kerning pairs in EM
-    // units, times the height in twips, divided by 1024 (integer division), then back to pixels.
+    const ShapingFace* shaping() const { return shaping_.get(); }
+    const FallbackFaces* fallbacks() const { return fallbacks_.get(); }
+    void set_fallbacks(std::shared_ptr<const FallbackFaces> fallbacks) { fallbacks_ = std::move(fallbacks); }
+
+    // Width of a UTF-8 string at `height` pixels, in pixels: the laid-out advances (glyph advances plus
+    // kerning) in EM units, times the height in twips, divided by 1024 (integer division), per face run.
     double string_width(std::string_view utf8, double height) const;
     int32_t string_width_twips(std::u32string_view text, Twips height) const;
 
     // The glyph drawn for `code`: its own, else U+FFFD, else the first glyph. Empty fonts have none.
     std::optional<size_t> glyph_for(char32_t code) const;
+    // The glyph listed under `code` in the code table, if any.
+    std::optional<size_t> own_glyph(char32_t code) const;
     int16_t kerning(uint16_t left, uint16_t right) const;
 
 private:
@@ -46,6 +59,8 @@ private:
     std::unordered_map<uint32_t, int16_t> kerning_; // (left << 16 | right) -> adjustment
     std::unordered_map<uint16_t, size_t> glyph_by_code_;
     std::optional<size_t> replacement_glyph_;
+    std::shared_ptr<const ShapingFace> shaping_;
+    std::shared_ptr<const FallbackFaces> fallbacks_;
     bool device_ = false;
 };
 

@@ -16,12 +16,12 @@ namespace swf {
 
 namespace detail {
 
-std::optional<uint32_t> FontSubset::index_of(uint16_t code) const {
-    const auto it = std::lower_bound(codes.begin(), codes.end(), code);
-    if (it == codes.end() || *it != code) {
+std::optional<uint32_t> FontSubset::index_of(size_t glyph) const {
+    const auto it = index.find(glyph);
+    if (it == index.end()) {
         return std::nullopt;
     }
-    return static_cast<uint32_t>(it - codes.begin());
+    return it->second;
 }
 
 CharacterId DefineContext::require(const std::shared_ptr<const Character>& character) {
@@ -165,7 +165,8 @@ void MovieState::next_frame() {
 }
 
 std::unordered_map<const Font*, FontSubset> MovieState::font_subsets() const {
-    std::unordered_map<const Font*, std::set<uint16_t>> used;
+    // (code, glyph) pairs, so the glyphs come out in code order.
+    std::unordered_map<const Font*, std::set<std::pair<uint16_t, size_t>>> used;
     for (const Entry& entry : entries) {
         const auto* deferred = std::get_if<Deferred>(&entry);
         if (!deferred) {
@@ -175,27 +176,26 @@ std::unordered_map<const Font*, FontSubset> MovieState::font_subsets() const {
             used.try_emplace(font);
         } else if (const auto* text = dynamic_cast<const Text*>(deferred->character)) {
             for (const Text::Run& run : text->runs()) {
-                auto& codes = used[run.font.get()];
-                for (char32_t c : run.text) {
-                    if (const auto glyph = run.font->glyph_for(c)) {
-                        codes.insert(run.font->definition().glyphs[*glyph].code);
-                    }
+                auto& glyphs = used[run.font.get()];
+                for (const PlacedGlyph& glyph : run.glyphs) {
+                    glyphs.emplace(run.font->definition().glyphs[glyph.glyph].code, glyph.glyph);
                 }
             }
         }
     }
     std::unordered_map<const Font*, FontSubset> subsets;
-    for (auto& [font, codes] : used) {
+    for (auto& [font, glyphs] : used) {
         // A font is never written without glyphs: an unused one carries its replacement glyph.
-        if (codes.empty()) {
+        if (glyphs.empty()) {
             if (const auto glyph = font->glyph_for(0xFFFD)) {
-                codes.insert(font->definition().glyphs[*glyph].code);
+                glyphs.emplace(font->definition().glyphs[*glyph].code, *glyph);
             }
         }
         FontSubset subset;
-        for (uint16_t code : codes) {
-            subset.codes.push_back(code);
-            subset.glyphs.push_back(*font->glyph_for(code));
+        for (const auto& [code, glyph] : glyphs) {
+            subset.index.emplace(glyph, static_cast<uint32_t>(subset.glyphs.size()));
+            subset.glyphs.push_back(glyph);
+            subset.codes.insert(code);
         }
         subsets.emplace(font, std::move(subset));
     }

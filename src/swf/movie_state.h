@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <variant>
 #include <vector>
@@ -28,11 +29,14 @@ struct PlacedItem {
     bool removed = false;
 };
 
-// The glyphs of one font that a movie's texts use: codes ascending, and for each the font's glyph.
+// The glyphs of one font that a movie's texts use, in the order they are written: by code, then by
+// glyph (glyphs only shaping reaches have code 0 and come first).
 struct FontSubset {
-    std::vector<uint16_t> codes;
     std::vector<size_t> glyphs;
-    std::optional<uint32_t> index_of(uint16_t code) const;
+    std::unordered_map<size_t, uint32_t> index; // font glyph -> position in `glyphs`
+    std::set<uint16_t> codes;
+    std::optional<uint32_t> index_of(size_t glyph) const;
+    bool has_code(uint16_t code) const { return codes.count(code) != 0; }
 };
 
 class MovieState;

@@ -39,10 +39,16 @@ void Text::add_string(std::string_view utf8) {
     if (font_->is_device()) {
         throw Error("the device font " + font_->name() + " cannot draw static text");
     }
-    std::u32string text = detail::decode_utf8(utf8);
-    const int32_t width = font_->string_width_twips(text, height_);
-    runs_.push_back(Run{font_, color_, height_, pen_x_, std::move(text)});
-    pen_x_.value += width;
+    LineLayout line = lay_out_line(*font_, detail::decode_utf8(utf8));
+    if (line.missing && !missing_) {
+        missing_ = line.missing;
+    }
+    for (GlyphRun& run : line.runs) {
+        std::shared_ptr<const Font> font = run.fallback ? run.fallback : font_;
+        const auto width = static_cast<int32_t>(run.em_width() * height_.value / em_units);
+        runs_.push_back(Run{std::move(font), color_, height_, pen_x_, std::move(run.glyphs)});
+        pen_x_.value += width;
+    }
 }
 
 double Text::string_width(std::string_view utf8) const {
@@ -70,47 +76,41 @@ void Text::encode(CharacterId id, const detail::EncodeContext& context, std::vec
         const Font& font = *run.font;
         const CharacterId font_id = context.id_of(font);
         const detail::FontSubset& subset = context.subset(font);
-        const auto& glyphs = font.definition().glyphs;
 
         // Glyph positions are the running EM width scaled to twips, so the advances add up to
-        // exactly the measured string width.
-        std::vector<GlyphEntry> entries;
+        // exactly the measured string width. A glyph moved by shaping (a mark, a raised or lowered
+        // glyph) starts a record of its own at its offset; the next record returns to the baseline.
         int64_t em_position = 0;
         int32_t twips_position = 0;
-        std::vector<size_t> drawn;
-        for (char32_t c : run.text) {
-            if (const auto glyph = font.glyph_for(c)) {
-                drawn.push_back(*glyph);
+        int32_t record_dx = 0;
+        int32_t record_dy = 0;
+        auto scaled = [&](int64_t em) { return static_cast<int32_t>(em * run.height.value / em_units); };
+        for (size_t i = 0; i < run.glyphs.size(); ++i) {
+            const PlacedGlyph& glyph = run.glyphs[i];
+            const int32_t dx = scaled(glyph.x_offset);
+            const int32_t dy = scaled(glyph.y_offset);
+            const bool first = tag.records.empty() || i == 0;
+            if (first || dx != record_dx || dy != record_dy ||
+                tag.records.back().glyphs.size() == max_glyphs_per_record) {
+                TextRecord record;
+                if (i == 0) {
+                    record.font_id = font_id;
+                    record.color = run.color;
+                    record.height = run.height;
+                }
+                record.x_offset = Twips{run.x.value + twips_position + dx};
+                if (i == 0 || dy != record_dy) {
+                    record.y_offset = Twips{dy};
+                }
+                tag.records.push_back(std::move(record));
+                record_dx = dx;
+                record_dy = dy;
             }
-        }
-        for (size_t i = 0; i < drawn.size(); ++i) {
-            const Glyph& glyph = glyphs[drawn[i]];
             em_position += glyph.advance;
-            if (i + 1 < drawn.size()) {
-                em_position += font.kerning(glyph.code, glyphs[drawn[i + 1]].code);
-            }
-            const auto next = static_cast<int32_t>(em_position * run.height.value / em_units);
-            entries.push_back(GlyphEntry{subset.index_of(glyph.code).value_or(0), next - twips_position});
+            const int32_t next = scaled(em_position);
+            const uint32_t index = subset.index_of(glyph.glyph).value_or(0);
+            tag.records.back().glyphs.push_back(GlyphEntry{index, next - twips_position});
             twips_position = next;
-        }
-
-        for (size_t start = 0; start < entries.size(); start += max_glyphs_per_record) {
-            TextRecord record;
-            if (start == 0) {
-                record.font_id = font_id;
-                record.color = run.color;
-                record.height = run.height;
-                record.y_offset = Twips{0};
-            }
-            int32_t offset = run.x.value;
-            for (size_t i = 0; i < start; ++i) {
-                offset += entries[i].advance;
-            }
-            record.x_offset = Twips{offset};
-            const size_t end = std::min(entries.size(), start + max_glyphs_per_record);
-            record.glyphs.assign(entries.begin() + static_cast<std::ptrdiff_t>(start),
-                                 entries.begin() + static_cast<std::ptrdiff_t>(end));
-            tag.records.push_back(std::move(record));
         }
 
         const int64_t ascent = font.definition().layout ? font.definition().layout->ascent : em_units;

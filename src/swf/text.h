@@ -7,8 +7,10 @@
 
 #include "swf/character.h"
 #include "swf/font.h"
+#include "swf/text_layout.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +24,11 @@ public:
     void set_font(std::shared_ptr<const Font> font);
     void set_color(Rgba color);
     void set_height(double height); // pixels
-    // Throws swf::Error when no font is set or the font is a device font.
+    // Lays the string out (text_layout.h) and adds one run per face. Throws swf::Error when no font is
+    // set or the font is a device font.
     void add_string(std::string_view utf8);
+    // The first character added that no face has (drawn as the replacement glyph), if any.
+    std::optional<char32_t> missing_character() const { return missing_; }
     // Width of `utf8` with the current font and height, in pixels (Font::string_width); 0 without font.
     double string_width(std::string_view utf8) const;
 
@@ -32,7 +37,7 @@ public:
         Rgba color;
         Twips height;
         Twips x; // pen position where the run starts
-        std::u32string text;
+        std::vector<PlacedGlyph> glyphs;
     };
     const std::vector<Run>& runs() const { return runs_; }
 
@@ -46,6 +51,7 @@ private:
     Twips height_ = Twips::from_pixels(12);
     Twips pen_x_;
     std::vector<Run> runs_;
+    std::optional<char32_t> missing_;
 };
 
 } // namespace swf

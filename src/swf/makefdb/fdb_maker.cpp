@@ -293,29 +293,41 @@ std::vector<uint8_t> make_fdb(const std::filesystem::path& font_file) {
     if (FT_Select_Charmap(face.get(), FT_ENCODING_UNICODE) != 0) {
         throw Error(font_file.string() + " has no Unicode character map");
     }
+    const size_t glyph_count = size_t(face->num_glyphs);
+    if (glyph_count > UINT16_MAX) {
+        throw Error(font_file.string() + " has " + std::to_string(glyph_count) +
+                    " glyphs; an .fdb file holds at most 65,535");
+    }
     const double scale = double(kFdbEmUnits) / face->units_per_EM;
 
-    // Codes in ascending order with their glyph indices.
+    // Glyph i of the file is the font's glyph i, so shaped glyph indices need no table. Each glyph is
+    // listed under the lowest BMP character the font maps to it, or 0 when only shaping reaches it.
+    std::vector<uint16_t> glyph_codes(glyph_count, 0);
+    // The characters whose kerning pairs the file lists, with their glyphs, in ascending order.
     std::vector<std::pair<char32_t, FT_UInt>> codes;
     FT_UInt index = 0;
     for (FT_ULong code = FT_Get_First_Char(face.get(), &index); index != 0;
          code = FT_Get_Next_Char(face.get(), code, &index)) {
+        if (code <= 0xFFFF && index < glyph_count && glyph_codes[index] == 0) {
+            glyph_codes[index] = uint16_t(code);
+        }
         if (is_covered(char32_t(code)) && code != kReplacementCharacter) {
             codes.emplace_back(char32_t(code), index);
         }
     }
     // The replacement glyph: the font's own, else its missing-glyph shape (glyph 0).
-    codes.emplace_back(kReplacementCharacter, FT_Get_Char_Index(face.get(), kReplacementCharacter));
-    std::sort(codes.begin(), codes.end());
-    if (codes.size() > UINT16_MAX) {
-        throw Error("too many glyphs");
+    const FT_UInt replacement = FT_Get_Char_Index(face.get(), kReplacementCharacter);
+    codes.emplace_back(kReplacementCharacter, replacement);
+    if (replacement == 0 && glyph_count > 0 && glyph_codes[0] == 0) {
+        glyph_codes[0] = uint16_t(kReplacementCharacter);
     }
+    std::sort(codes.begin(), codes.end());
 
     std::vector<Glyph> glyphs;
-    glyphs.reserve(codes.size());
+    glyphs.reserve(glyph_count);
     size_t shapes_size = 0;
-    for (const auto& [code, glyph_index] : codes) {
-        glyphs.push_back(load_glyph(face.get(), glyph_index, scale));
+    for (size_t i = 0; i < glyph_count; ++i) {
+        glyphs.push_back(load_glyph(face.get(), FT_UInt(i), scale));
         shapes_size += glyphs.back().shape.size();
     }
 
@@ -344,8 +356,8 @@ std::vector<uint8_t> make_fdb(const std::filesystem::path& font_file) {
     for (const Glyph& g : glyphs) {
         out.insert(out.end(), g.shape.begin(), g.shape.end());
     }
-    for (const auto& [code, glyph_index] : codes) {
-        put16(out, uint32_t(code));
+    for (uint16_t code : glyph_codes) {
+        put16(out, code);
     }
 
     // Layout.
