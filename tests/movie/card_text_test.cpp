@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace movie {
 namespace {
 
@@ -76,6 +78,40 @@ TEST(BreakTitleTest, DoubleSpaceMakesAnEmptyWord) {
     TitleLines t = BreakTitle("a  b", 620, TenPerChar);
     EXPECT_EQ(t.line1, " a  b");
     EXPECT_EQ(BreakTitle("", 620, TenPerChar).line1, "");
+}
+
+// Each character (not byte) is 10 units wide.
+double TenPerLetter(std::string_view s) {
+    return 10.0 *
+           double(std::count_if(s.begin(), s.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
+}
+
+TEST(BreakTitleTest, JapaneseBreaksBetweenCharactersButNotBeforeClosingMarks) {
+    struct Case {
+        std::string title;
+        double width;
+        std::string line1, line2;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"お誕生日おめでとう", 50, " お誕生日", " おめでとう"},
+             {"Hi お誕生日", 60, " Hi お誕", " 生日"},
+             {"日本。です", 30, " 日", " 本。です"},  // never a line starting with "。"
+             {"「日本」", 30, " 「日", " 本」"},      // nor one ending in "「"
+             {"한국어 문장", 40, " 한국어", " 문장"}, // Korean breaks at spaces
+         }) {
+        TitleLines t = BreakTitle(c.title, c.width, TenPerLetter);
+        EXPECT_EQ(t.line1, c.line1) << c.title;
+        EXPECT_EQ(t.line2, c.line2) << c.title;
+    }
+}
+
+TEST(CommentLinesTest, TheHundredCharacterCutNeverSplitsACluster) {
+    // 99 letters, then a letter with a combining mark: the cut comes before the letter.
+    const std::string line = std::string(99, 'x') + "e\xCC\x81" + "tail";
+    EXPECT_EQ(CommentLines(line)[0], std::string(99, 'x'));
+    // A Devanagari conjunct (consonant, virama, consonant) across the cut stays whole.
+    const std::string conjunct = std::string(98, 'x') + "\xE0\xA4\xB8\xE0\xA5\x8D\xE0\xA4\xA4";
+    EXPECT_EQ(CommentLines(conjunct)[0], std::string(98, 'x'));
 }
 
 TEST(CommentLinesTest, CrLfLinesKeepTheirCarriageReturn) {

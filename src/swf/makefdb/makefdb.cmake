@@ -41,9 +41,11 @@ foreach(pair "Sans;DejaVuSans" "Serif;DejaVuSerif" "Mono;DejaVuSansMono")
 endforeach()
 
 set(CW_DROID_DIR /usr/share/fonts/truetype/droid CACHE PATH "Folder of fonts-droid-fallback")
+set(CW_NANUM_DIR /usr/share/fonts/truetype/nanum CACHE PATH "Folder of fonts-nanum")
 set(CW_NOTO_DIR /usr/share/fonts/truetype/noto CACHE PATH "Folder of fonts-noto-core")
-# Chinese, Japanese and Korean first, then the other living scripts, then symbols.
-set(cw_fallbacks ${CW_DROID_DIR}/DroidSansFallbackFull.ttf)
+# Chinese and Japanese first, Korean (Droid's face has no Hangul syllables), then the other living
+# scripts, then symbols.
+set(cw_fallbacks ${CW_DROID_DIR}/DroidSansFallbackFull.ttf ${CW_NANUM_DIR}/NanumGothic.ttf)
 foreach(script Arabic Hebrew Thai Devanagari Bengali Gurmukhi Gujarati Oriya Tamil Telugu Kannada Malayalam
         Sinhala Khmer Lao Myanmar Georgian Armenian Ethiopic Thaana Syriac Tifinagh Cherokee
         CanadianAboriginal Mongolian Javanese Balinese Sundanese Math Symbols Symbols2)
