@@ -88,11 +88,13 @@ void GiftBuilder::AddComment(GiftGeneration& gen, const model::CCardInfo& card, 
         int i = 0;
         for (const std::string& line : CommentLines(card.m_strComment)) {
             auto text = NewText(m_bodyFont, colour, 20);
+            // The line goes in before the text is placed: placing defines the fonts it uses, and a
+            // line may draw from fallback faces.
+            text->add_string(Drawable(line));
+            TipMissingCharacter(gen, *text, line);
             swf::DisplayItem item = gen.movie.add(text);
             gen.cardItems.push_back(item);
             item.move_to(10, 100 + 20 * i);
-            text->add_string(Drawable(line));
-            TipMissingCharacter(gen, *text, line);
             ++i;
         }
     });

@@ -2,7 +2,8 @@
 // with the font, colour and height set at that moment. The text's origin is on the baseline at the left
 // end of its first glyph. Strings may be added after the text has been placed (texts are encoded when
 // the movie is written), but set the font before placing the text: a font first set afterwards was
-// never defined in the movie, and writing the movie then throws swf::Error.
+// never defined in the movie, and writing the movie then throws swf::Error. The same holds for the
+// fallback faces a string draws from: add strings that may need them before placing the text.
 #pragma once
 
 #include "swf/character.h"

@@ -17,6 +17,7 @@ await import("./harness.suite.mjs");
 if (process.env.CW_E2E_LIBRARY === "1") await import("./library.suite.mjs");
 await import("./actionscript.suite.mjs");
 await import("./gift.suite.mjs");
+await import("./i18n.suite.mjs");
 // The album movie exists once the album library is built (tests/album writes it).
 if (process.env.CW_E2E_ALBUM === "1") await import("./album.suite.mjs");
 await import("./every_movie.suite.mjs");
