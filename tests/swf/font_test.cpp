@@ -34,7 +34,7 @@ TEST(font_test, fdb_round_trip_keeps_every_field) {
     EXPECT_EQ(back.layout->kerning, font.layout->kerning);
 }
 
-TEST(font_test, fdb_with_narrow_codes_and_unsorted_glyphs_is_read) {
+TEST(font_test, fdb_with_narrow_codes_and_unsorted_glyphs_keeps_the_file_order) {
     // Written by hand: flags 0x80 (layout, narrow offsets, narrow codes), two glyphs 'B' then 'A',
     // each glyph one byte (an empty shape), one kerning pair A,B = -7.
     const Bytes file{'f',  'd',  'b',  '0',  0x80, 0x00, 0x01, 'X',
@@ -46,11 +46,15 @@ TEST(font_test, fdb_with_narrow_codes_and_unsorted_glyphs_is_read) {
                      0x00, 0x00,                                     // two empty RECTs
                      0x01, 0x00, 'A',  'B',  0xF9, 0xFF};
     const swf::DefineFont2 font = swf::read_fdb(file);
+    // The order is the face's glyph order, which shaped glyph indices refer to.
     ASSERT_EQ(font.glyphs.size(), 2u);
-    EXPECT_EQ(font.glyphs[0].code, 'A');
-    EXPECT_EQ(font.glyphs[0].advance, 48);
-    EXPECT_EQ(font.glyphs[1].code, 'B');
-    EXPECT_EQ(font.glyphs[1].advance, 32);
+    EXPECT_EQ(font.glyphs[0].code, 'B');
+    EXPECT_EQ(font.glyphs[0].advance, 32);
+    EXPECT_EQ(font.glyphs[1].code, 'A');
+    EXPECT_EQ(font.glyphs[1].advance, 48);
+    const swf::Font looked_up(font);
+    EXPECT_EQ(looked_up.glyph_for(U'A'), 1u);
+    EXPECT_EQ(looked_up.glyph_for(U'B'), 0u);
     ASSERT_TRUE(font.layout);
     EXPECT_EQ(font.layout->kerning, (std::vector<swf::KerningPair>{{'A', 'B', -7}}));
 }
