@@ -1,6 +1,6 @@
-// The gift builder's speed: the whole movie of a 200-card project, the single-card movie the preview
-// regenerates at every keystroke, and a single card with a 4000 x 3000 photo as its background (first
-// conversion, then reusing the converted file). Figures only; nothing here fails a build.
+// The gift builder's speed: the whole movie of a 200-card project (Latin, and mixed scripts), the
+// single-card movie the preview regenerates at every keystroke, and a single card with a 4000 x 3000
+// photo as its background (first conversion, then reusing the converted file). Figures only; nothing here fails a build.
 #include "app/app_state.h"
 #include "app/error_report.h"
 #include "app/workspace.h"
@@ -64,6 +64,35 @@ void BM_WholeMovie200Cards(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_WholeMovie200Cards)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same 200 cards with titles and comments in many scripts: fallback faces, right-to-left runs,
+// shaping and Japanese title breaking on every card.
+void BM_WholeMovie200MixedScriptCards(benchmark::State& st) {
+    static const char* const kTitles[] = {
+        "お誕生日おめでとう、今年も素敵な一年になりますように Привет مرحبا",
+        "Joyeux anniversaire שלום עולם 123 and many happy returns of the day",
+        "생일 축하합니다 สุขสันต์วันเกิด जन्मदिन मुबारक हो Ελληνικά",
+        "عيد ميلاد سعيد يا صديقي العزيز Hello שלום 2026 新年快乐",
+    };
+    static const char* const kComments[] = {
+        "Ελληνικά και עברית\r\n안녕하세요 สวัสดี नमस्ते\r\nمرحبا بكم في الحفلة",
+        "Latin with kerning: AVATAR Tokyo\r\n中文和日本語のテキスト\r\nשלום Hello 123",
+    };
+    Setup s;
+    for (size_t i = 0; i < s.project.cards.size(); ++i) {
+        s.project.cards[i]->m_strTitle = kTitles[i % 4];
+        s.project.cards[i]->m_strComment = kComments[i % 2];
+    }
+    movie::GiftBuilder builder(s.project, s.state, s.workspace, s.reporter);
+    builder.LoadGiftFonts(1);
+    for (auto _ : st) {
+        builder.GenerateSWF(s.work / "mixed.swf", nullptr, 1, 0);
+    }
+}
+BENCHMARK(BM_WholeMovie200MixedScriptCards)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_SingleCard(benchmark::State& st) {
     Setup s;

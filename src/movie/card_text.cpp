@@ -106,25 +106,31 @@ std::vector<std::string> BreakPieces(std::string_view word) {
 
 TitleLines BreakTitle(std::string_view title, double max_width,
                       const std::function<double(std::string_view)>& measure) {
-    TitleLines lines;
-    bool line1_full = false;
+    // Line 1 is the longest run of pieces from the start that fits. A line only grows wider as pieces
+    // are added, so the first piece that does not fit is found by bisection: shaping a candidate line
+    // costs more than a few comparisons.
+    std::vector<std::string> prefixes{""}; // prefixes[k]: line 1 holding the first k pieces
+    std::vector<std::string> rest;         // each piece as it follows the one before on line 2
     for (const std::string& word : SplitString(title, " ")) {
         const std::vector<std::string> pieces = BreakPieces(word);
         for (size_t k = 0; k < pieces.size(); ++k) {
-            // A word's first piece follows a space; the rest of a word follow on directly, except
-            // that line 2 always begins with a space.
-            const std::string_view separator = k == 0 ? " " : "";
-            if (!line1_full) {
-                std::string candidate = lines.line1 + std::string(separator) + pieces[k];
-                if (measure(candidate) > max_width) {
-                    line1_full = true;
-                } else {
-                    lines.line1 = std::move(candidate);
-                    continue;
-                }
-            }
-            lines.line2 += (lines.line2.empty() ? " " : std::string(separator)) + pieces[k];
+            // A word's first piece follows a space; the rest of a word follow on directly.
+            const std::string separator = k == 0 ? " " : "";
+            prefixes.push_back(prefixes.back() + separator + pieces[k]);
+            rest.push_back(separator + pieces[k]);
         }
+    }
+    size_t fits = 0;                   // pieces known to fit
+    size_t too_many = prefixes.size(); // pieces known not to fit (or past the end)
+    while (fits + 1 < too_many) {
+        const size_t middle = fits + (too_many - fits) / 2;
+        (measure(prefixes[middle]) > max_width ? too_many : fits) = middle;
+    }
+    TitleLines lines;
+    lines.line1 = prefixes[fits];
+    for (size_t k = fits; k < rest.size(); ++k) {
+        // Line 2 always begins with a space.
+        lines.line2 += (k == fits && rest[k].front() != ' ' ? " " : "") + rest[k];
     }
     return lines;
 }

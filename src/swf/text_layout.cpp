@@ -105,14 +105,21 @@ std::vector<FriBidiLevel> bidi_levels(const std::u32string& text) {
     return levels;
 }
 
+bool is_han_or_kana(hb_script_t script) {
+    return script == HB_SCRIPT_HAN || script == HB_SCRIPT_HIRAGANA || script == HB_SCRIPT_KATAKANA ||
+           script == HB_SCRIPT_BOPOMOFO;
+}
+
 // Common and inherited characters (spaces, digits, punctuation, marks) take the script around them.
+// Kanji and kana mixed in one Japanese word stay one run: they shape alike.
 std::vector<hb_script_t> scripts(const std::u32string& text) {
     hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
     std::vector<hb_script_t> result(text.size(), HB_SCRIPT_INVALID);
     hb_script_t last = HB_SCRIPT_INVALID;
     for (size_t i = 0; i < text.size(); ++i) {
         const hb_script_t script = hb_unicode_script(unicode, text[i]);
-        if (script != HB_SCRIPT_COMMON && script != HB_SCRIPT_INHERITED && script != HB_SCRIPT_UNKNOWN) {
+        if (script != HB_SCRIPT_COMMON && script != HB_SCRIPT_INHERITED && script != HB_SCRIPT_UNKNOWN &&
+            !(is_han_or_kana(script) && is_han_or_kana(last))) {
             last = script;
         }
         result[i] = last;
@@ -205,7 +212,8 @@ LineLayout shaped_layout(const Font& font, std::u32string_view input) {
     }
     to_visual_order(items);
 
-    const std::unique_ptr<hb_buffer_t, BufferDeleter> buffer(hb_buffer_create());
+    // One buffer per thread, kept: lines are short and many.
+    thread_local const std::unique_ptr<hb_buffer_t, BufferDeleter> buffer(hb_buffer_create());
     for (const Item& item : items) {
         GlyphRun run;
         const ShapingFace* shaping = &own;
