@@ -88,6 +88,25 @@ std::optional<size_t> Font::glyph_for(char32_t code) const {
     return replacement_glyph_;
 }
 
+LineLayout Font::layout(std::u32string_view text) const {
+    constexpr size_t kept = 4;
+    {
+        const std::lock_guard lock(cache_mutex_);
+        for (const CachedLine& line : cache_) {
+            if (line.text == text) {
+                return line.layout;
+            }
+        }
+    }
+    LineLayout line = lay_out_line(*this, text);
+    const std::lock_guard lock(cache_mutex_);
+    if (cache_.size() == kept) {
+        cache_.erase(cache_.begin());
+    }
+    cache_.push_back(CachedLine{std::u32string(text), line});
+    return line;
+}
+
 int16_t Font::kerning(uint16_t left, uint16_t right) const {
     const auto it = kerning_.find((uint32_t{left} << 16) | right);
     return it == kerning_.end() ? int16_t{0} : it->second;
@@ -95,7 +114,7 @@ int16_t Font::kerning(uint16_t left, uint16_t right) const {
 
 int32_t Font::string_width_twips(std::u32string_view text, Twips height) const {
     int32_t width = 0;
-    for (const GlyphRun& run : lay_out_line(*this, text).runs) {
+    for (const GlyphRun& run : layout(text).runs) {
         width += static_cast<int32_t>(run.em_width() * height.value / em_units);
     }
     return width;

@@ -7,9 +7,11 @@
 #include "swf/character.h"
 #include "swf/shaping.h"
 #include "swf/tags.h"
+#include "swf/text_layout.h"
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,6 +37,10 @@ public:
     const std::string& name() const { return definition_.name; }
     bool is_device() const { return device_; }
     const DefineFont2& definition() const { return definition_; }
+
+    // The line laid out with this font (text_layout.h). The last few lines are kept: a line is usually
+    // measured and then drawn.
+    LineLayout layout(std::u32string_view text) const;
 
     const ShapingFace* shaping() const { return shaping_.get(); }
     const FallbackFaces* fallbacks() const { return fallbacks_.get(); }
@@ -62,6 +68,13 @@ private:
     std::shared_ptr<const ShapingFace> shaping_;
     std::shared_ptr<const FallbackFaces> fallbacks_;
     bool device_ = false;
+
+    struct CachedLine {
+        std::u32string text;
+        LineLayout layout;
+    };
+    mutable std::mutex cache_mutex_;
+    mutable std::vector<CachedLine> cache_; // most recent last
 };
 
 } // namespace swf

@@ -39,7 +39,7 @@ void Text::add_string(std::string_view utf8) {
     if (font_->is_device()) {
         throw Error("the device font " + font_->name() + " cannot draw static text");
     }
-    LineLayout line = lay_out_line(*font_, detail::decode_utf8(utf8));
+    LineLayout line = font_->layout(detail::decode_utf8(utf8));
     if (line.missing && !missing_) {
         missing_ = line.missing;
     }
