@@ -192,6 +192,10 @@ struct TextGlyphs {
     std::vector<uint16_t> font_ids;
     std::vector<uint32_t> indices;
     std::vector<int32_t> advances;
+    // Per record: its x and y offsets (INT32_MIN when the record sets none) and its glyph count.
+    std::vector<int32_t> x_offsets;
+    std::vector<int32_t> y_offsets;
+    std::vector<int> counts;
 };
 
 // The glyph entries of a DefineText2 body.
@@ -213,16 +217,13 @@ inline TextGlyphs text_glyphs(const std::vector<uint8_t>& body) {
         if (flags & 0x04) {
             c.skip_bytes(4);
         }
-        if (flags & 0x01) {
-            c.u16();
-        }
-        if (flags & 0x02) {
-            c.u16();
-        }
+        out.x_offsets.push_back((flags & 0x01) ? int16_t(c.u16()) : INT32_MIN);
+        out.y_offsets.push_back((flags & 0x02) ? int16_t(c.u16()) : INT32_MIN);
         if (flags & 0x08) {
             c.u16();
         }
         const int count = c.u8();
+        out.counts.push_back(count);
         for (int i = 0; i < count; ++i) {
             out.indices.push_back(c.u(glyph_bits));
             out.advances.push_back(c.s(advance_bits));

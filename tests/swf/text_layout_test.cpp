@@ -3,6 +3,9 @@
 // is reported and drawn as the replacement glyph.
 #include "swf/font.h"
 #include "swf/hb_reference.h"
+#include "swf/movie.h"
+#include "swf/swf_walk.h"
+#include "swf/text.h"
 #include "swf/text_layout.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +109,47 @@ TEST(TextLayout, ACharacterNoFaceHasIsReportedAndDrawnAsTheReplacementGlyph) {
         const auto glyphs = Glyphs(line);
         EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), *Sans()->glyph_for(0xFFFD)), 2);
     }
+}
+
+TEST(TextLayout, GlyphsMovedByShapingGetARecordAtTheirOffset) {
+    // Thai vowel marks sit over their consonant, moved by the font's mark positioning.
+    const swf::LineLayout line = swf::lay_out_line(*Sans(), U"สวัสดี");
+    ASSERT_EQ(line.runs.size(), 1u);
+    constexpr int64_t height = 400; // 20 pixels in twips
+    std::vector<int32_t> x_offsets; // where each record should start
+    int64_t em = 0;
+    int32_t dx = 0;
+    int32_t dy = 0;
+    bool moved = false;
+    for (size_t i = 0; i < line.runs[0].glyphs.size(); ++i) {
+        const swf::PlacedGlyph& g = line.runs[0].glyphs[i];
+        const auto gx = int32_t(g.x_offset * height / 1024);
+        const auto gy = int32_t(g.y_offset * height / 1024);
+        moved = moved || gx != 0 || gy != 0;
+        if (i == 0 || gx != dx || gy != dy) {
+            x_offsets.push_back(int32_t(em * height / 1024) + gx);
+        }
+        dx = gx;
+        dy = gy;
+        em += g.advance;
+    }
+    ASSERT_TRUE(moved) << "shaping moves the marks";
+
+    swf::Movie movie;
+    auto text = std::make_shared<swf::Text>();
+    text->set_font(Sans());
+    text->set_height(20);
+    text->add_string("สวัสดี");
+    movie.add(text);
+    movie.next_frame();
+    int texts = 0;
+    for (const auto& tag : swf_test::walk(movie.to_bytes()).tags) {
+        if (tag.code == 33) {
+            EXPECT_EQ(swf_test::text_glyphs(tag.body).x_offsets, x_offsets);
+            ++texts;
+        }
+    }
+    EXPECT_EQ(texts, 1);
 }
 
 TEST(TextLayout, ClustersStayWhole) {
