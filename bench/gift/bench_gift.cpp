@@ -1,6 +1,7 @@
 // The gift builder's speed: the whole movie of a 200-card project (Latin, and mixed scripts), the
 // single-card movie the preview regenerates at every keystroke, and a single card with a 4000 x 3000
-// photo as its background (first conversion, then reusing the converted file). Figures only; nothing here fails a build.
+// photo as its background (first conversion, then reusing the converted file). Figures only; nothing here
+// fails a build.
 #include "app/app_state.h"
 #include "app/error_report.h"
 #include "app/workspace.h"
@@ -93,6 +94,16 @@ BENCHMARK(BM_WholeMovie200MixedScriptCards)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// Loading the gift's two whole faces, as after Open and New (fallback faces load on first use).
+void BM_LoadGiftFonts(benchmark::State& st) {
+    Setup s;
+    movie::GiftBuilder builder(s.project, s.state, s.workspace, s.reporter);
+    for (auto _ : st) {
+        builder.LoadGiftFonts(1);
+    }
+}
+BENCHMARK(BM_LoadGiftFonts)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_SingleCard(benchmark::State& st) {
     Setup s;
