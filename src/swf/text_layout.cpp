@@ -54,6 +54,11 @@ bool joins_previous(char32_t c) {
            in(c, 0x1F3FB, 0x1F3FF);
 }
 
+bool is_plain_for(const Font& font, std::u32string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [&](char32_t c) { return is_plain(c) && font.own_glyph(c); });
+}
+
 LineLayout plain_layout(const Font& font, std::u32string_view text) {
     LineLayout line;
     GlyphRun run;
@@ -215,6 +220,12 @@ LineLayout shaped_layout(const Font& font, std::u32string_view input) {
     // One buffer per thread, kept: lines are short and many.
     thread_local const std::unique_ptr<hb_buffer_t, BufferDeleter> buffer(hb_buffer_create());
     for (const Item& item : items) {
+        const std::u32string_view chars = std::u32string_view(text).substr(item.start, item.length);
+        if (item.face == 0 && item.level % 2 == 0 && is_plain_for(font, chars)) {
+            // Spaces, digits and Latin words between the shaped runs: as on a line of their own.
+            line.runs.push_back(std::move(plain_layout(font, chars).runs.front()));
+            continue;
+        }
         GlyphRun run;
         const ShapingFace* shaping = &own;
         run.font = &font;
@@ -269,9 +280,7 @@ int64_t GlyphRun::em_width() const {
 }
 
 LineLayout lay_out_line(const Font& font, std::u32string_view text) {
-    const bool plain =
-        std::all_of(text.begin(), text.end(), [&](char32_t c) { return is_plain(c) && font.own_glyph(c); });
-    if (plain || !font.shaping()) {
+    if (!font.shaping() || is_plain_for(font, text)) {
         return plain_layout(font, text);
     }
     return shaped_layout(font, text);
