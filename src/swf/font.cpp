@@ -19,14 +19,16 @@ constexpr char32_t replacement_character = 0xFFFD;
 
 Font::Font(DefineFont2 definition) : definition_(std::move(definition)) {
     definition_.id = 0;
-    for (size_t i = 0; i < definition_.glyphs.size(); ++i) {
-        if (definition_.glyphs[i].code != 0) { // 0: a glyph only shaping reaches
-            glyph_by_code_.try_emplace(definition_.glyphs[i].code, i);
+    if (!definition_.glyphs.empty()) {
+        glyph_by_code_.assign(0x10000, 0);
+    }
+    for (size_t i = definition_.glyphs.size(); i-- > 0;) { // backwards: a code listed twice keeps its first
+        if (definition_.glyphs[i].code != 0) {             // 0: a glyph only shaping reaches
+            glyph_by_code_[definition_.glyphs[i].code] = static_cast<uint32_t>(i + 1);
         }
     }
-    if (const auto it = glyph_by_code_.find(static_cast<uint16_t>(replacement_character));
-        it != glyph_by_code_.end()) {
-        replacement_glyph_ = it->second;
+    if (const auto own = own_glyph(replacement_character)) {
+        replacement_glyph_ = own;
     } else if (!definition_.glyphs.empty()) {
         replacement_glyph_ = 0;
     }
@@ -73,10 +75,8 @@ std::shared_ptr<Font> Font::device(std::string name) {
 }
 
 std::optional<size_t> Font::own_glyph(char32_t code) const {
-    if (code != 0 && code <= 0xFFFF) {
-        if (const auto it = glyph_by_code_.find(static_cast<uint16_t>(code)); it != glyph_by_code_.end()) {
-            return it->second;
-        }
+    if (code < glyph_by_code_.size() && glyph_by_code_[code] != 0) {
+        return glyph_by_code_[code] - 1;
     }
     return std::nullopt;
 }

@@ -63,7 +63,8 @@ private:
 
     DefineFont2 definition_;
     std::unordered_map<uint32_t, int16_t> kerning_; // (left << 16 | right) -> adjustment
-    std::unordered_map<uint16_t, size_t> glyph_by_code_;
+    std::vector<uint32_t>
+        glyph_by_code_; // by UCS-2 code: glyph + 1, 0 for none (a table: looked up per character)
     std::optional<size_t> replacement_glyph_;
     std::shared_ptr<const ShapingFace> shaping_;
     std::shared_ptr<const FallbackFaces> fallbacks_;
