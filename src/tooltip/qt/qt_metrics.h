@@ -10,7 +10,9 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <tuple>
+#include <utility>
 
 namespace tooltip {
 
@@ -38,7 +40,14 @@ private:
     using Key = std::tuple<std::string, int, int, bool, bool, bool>;
     PictureSource pictures_;
     // Fonts are looked up once per distinct style; the welcome text uses a handful.
-    mutable std::map<Key, QFontMetrics> cache_;
+    struct FontEntry {
+        QFontMetrics metrics;
+        markup::FontInfo info; // asked for on every run; Qt does not keep the x height
+    };
+    const FontEntry& EntryOf(const markup::TextStyle& style) const;
+    mutable std::map<Key, FontEntry> cache_;
+    // Widths of runs already measured: the tip lays its text out again on every hover change and paint.
+    mutable std::map<std::pair<Key, std::string>, int, std::less<>> widths_;
 };
 
 } // namespace tooltip
