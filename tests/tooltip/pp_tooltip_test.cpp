@@ -188,6 +188,17 @@ TEST(pp_tooltip_test, welcome_tip_link_one_asks_for_the_preview) {
         }
     }
     ASSERT_FALSE(link.isNull());
+    EXPECT_NE(tip->cursor().shape(), Qt::PointingHandCursor);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(link), QPointF(tip->mapToGlobal(link)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tip, &hover);
+    EXPECT_EQ(tip->cursor().shape(), Qt::PointingHandCursor);
+    tip->grab();
+    for (const markup::Box& box : tip->Drawer().Drawn().boxes) {
+        if (box.kind == markup::Box::Kind::Text) {
+            EXPECT_EQ(box.style->underline, box.link == 0) << box.text; // the hot link in its hover style
+        }
+    }
     QTest::mouseClick(tip, Qt::LeftButton, Qt::NoModifier, link);
     EXPECT_EQ(previewSpy.count(), 1);
     EXPECT_EQ(openSpy.count(), 0);
