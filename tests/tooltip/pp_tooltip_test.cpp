@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -137,6 +139,37 @@ TEST(pp_tooltip_test, tip_near_each_screen_edge_flips_and_stays_on_screen) {
         EXPECT_LT(AlphaAt(image, QPoint(farX, inTail.y())), 200) << c.anchor.x() << "," << c.anchor.y();
         f.tip->HideTip();
     }
+}
+
+TEST(pp_tooltip_test, tables_effects_and_headings_fit_in_the_balloon) {
+    Fixture f;
+    f.tip->SetEffect(13, 5);
+    f.tip->SetColours(Qt::white, QColor(240, 247, 255), QColor(192, 192, 208));
+    f.tip->ShowHelpTip(
+        {300, 300},
+        QStringLiteral("<h1>Heading</h1> <h2>two</h2> <h3>three</h3><br><hr color=gray size=2><br>"
+                       "<table border=1 cellpadding=3><tr><td bgcolor=#ffe0e0>plain</td>"
+                       "<td bgeffect=hgradient bgcolor=yellow bgendcolor=orange>gradient</td></tr>"
+                       "<tr><td colspan=2 align=center bgeffect=metal bgcolor=white bgendcolor=gray>"
+                       "spanning <b>two</b> columns</td></tr></table><br>"
+                       "H<sub>2</sub>O and x<sup>2</sup> <code>code()</code><br>"
+                       "<pre>pre\ttab</pre> <a href=\"http://example.org\">a link</a>"),
+        QIcon(QPixmap::fromImage(ProgramPicture(kWelcomePicture))));
+    const QImage image = f.tip->grab().toImage();
+    if (const QString folder = qEnvironmentVariable("CW_TIP_GRABS"); !folder.isEmpty()) {
+        image.save(folder + QStringLiteral("/table-tip.png"));
+    }
+    const QRect body = f.tip->BodyRect();
+    const QSize text = f.tip->Drawer().Measure(f.tip->CurrentText());
+    EXPECT_EQ(body.size(), text + QSize(24, 24)) << "the text and the balloon's margins";
+    int fills = 0;
+    for (const markup::Box& box : f.tip->Drawer().Drawn().boxes) {
+        fills += box.kind == markup::Box::Kind::Fill;
+        EXPECT_TRUE(QRect(QPoint(0, 0), text)
+                        .contains(QRect(box.rect.x, box.rect.y, box.rect.width, box.rect.height)))
+            << "every box inside the measured text";
+    }
+    EXPECT_EQ(fills, 3);
 }
 
 TEST(pp_tooltip_test, grab_shows_the_background_border_and_text) {
