@@ -39,6 +39,8 @@ struct CellLayout {
     Size content;
     int column = 0;
     int span = 1;
+    int rowSpan = 1;
+    int neededHeight = 0;
 };
 
 struct TableLayout {
@@ -61,6 +63,15 @@ Size Extent(const std::vector<Line>& lines) {
     }
     size.height = Sat(height);
     return size;
+}
+
+// The height of `count` rows from `first`, with the spacing between them.
+int SpannedHeight(const TableLayout& t, int first, int count) {
+    long long sum = static_cast<long long>(t.spacing) * (count - 1);
+    for (int k = 0; k < count; ++k) {
+        sum += t.rowHeights[first + k];
+    }
+    return Sat(sum);
 }
 
 class Layouter {
@@ -188,18 +199,32 @@ public:
         const int extra = 2 * (layout->padding + frame);
 
         std::vector<std::pair<int, int>> spanned; // (row, cell) of cells spanning columns
+        std::vector<std::pair<int, int>> tall;    // (row, cell) of cells spanning rows
+        std::vector<int> occupied;                // rows still covered by a cell from a row above, per column
+        const int rowCount = static_cast<int>(table.rows.size());
         for (const Row& row : table.rows) {
             auto& cells = layout->rows.emplace_back();
+            const int r = static_cast<int>(layout->rows.size()) - 1;
             int column = 0;
             int height = 0;
             for (const Cell& cell : row.cells) {
+                while (column < static_cast<int>(occupied.size()) && occupied[column] > 0) {
+                    ++column; // a cell from above reaches into this row
+                }
                 CellLayout c;
                 c.cell = &cell;
                 c.lines = BuildLines(cell.items);
                 c.content = Extent(c.lines);
                 c.column = column;
                 c.span = cell.attributes.colSpan;
+                c.rowSpan = std::clamp(cell.attributes.rowSpan, 1, rowCount - r);
                 column += c.span;
+                if (occupied.size() < static_cast<std::size_t>(column)) {
+                    occupied.resize(column, 0);
+                }
+                for (int k = c.column; k < column; ++k) {
+                    occupied[k] = c.rowSpan; // counted down after the row
+                }
                 int width = Sat(static_cast<long long>(c.content.width) + extra);
                 if (!cell.attributes.width.empty() && cell.attributes.width.back() != '%') {
                     width = std::max(width, ParseLength(cell.attributes.width, {}).value_or(0));
@@ -213,11 +238,26 @@ public:
                     spanned.emplace_back(static_cast<int>(layout->rows.size()) - 1,
                                          static_cast<int>(cells.size()));
                 }
-                height = std::max(height, Sat(static_cast<long long>(c.content.height) + extra));
+                c.neededHeight = Sat(static_cast<long long>(c.content.height) + extra);
+                if (c.rowSpan == 1) {
+                    height = std::max(height, c.neededHeight);
+                } else {
+                    tall.emplace_back(r, static_cast<int>(cells.size()));
+                }
                 c.content.width = width; // remembered as the cell's needed width
                 cells.push_back(std::move(c));
             }
+            for (int& rows : occupied) {
+                rows = std::max(0, rows - 1);
+            }
             layout->rowHeights.push_back(height);
+        }
+        // Cells spanning rows make the last of them higher when the rows are too low together.
+        for (const auto& [r, i] : tall) {
+            const CellLayout& c = layout->rows[r][i];
+            if (const int sum = SpannedHeight(*layout, r, c.rowSpan); sum < c.neededHeight) {
+                layout->rowHeights[r + c.rowSpan - 1] += c.neededHeight - sum;
+            }
         }
         // Cells spanning columns widen the last of them when the columns are too narrow together.
         for (const auto& [r, i] : spanned) {
@@ -382,7 +422,8 @@ public:
             for (const CellLayout& c : t.rows[r]) {
                 const int left = columnX[c.column];
                 const int right = columnX[c.column + c.span] - t.spacing;
-                const Rect rect{left, Sat(y), std::max(0, right - left), t.rowHeights[r]};
+                const Rect rect{left, Sat(y), std::max(0, right - left),
+                                SpannedHeight(t, static_cast<int>(r), c.rowSpan)};
                 AddFill(c.cell->attributes, &row.attributes, rect, out);
                 if (frame) {
                     AddFrame(rect, 1, dark, light, out); // cells look sunk into a raised table

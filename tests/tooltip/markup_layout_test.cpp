@@ -65,6 +65,21 @@ TEST(markup_layout_test, table_columns_take_their_widest_cell) {
     EXPECT_EQ(layout.size.width, texts[2]->rect.width + texts[1]->rect.width);
 }
 
+TEST(markup_layout_test, cells_spanning_rows_and_columns) {
+    const LayoutResult layout = Lay(Parse("<table cellspacing=0 cellpadding=0>"
+                                          "<tr><td rowspan=2 bgcolor=red>tall</td><td>a</td></tr>"
+                                          "<tr><td>b</td></tr>"
+                                          "<tr><td colspan=2 bgcolor=blue>wide wide wide</td></tr></table>"));
+    const auto texts = BoxesOf(layout, Box::Kind::Text);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[2]->rect.x, texts[1]->rect.x) << "b goes beside the tall cell, under a";
+    const auto fills = BoxesOf(layout, Box::Kind::Fill);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0]->rect.height, 2 * texts[1]->rect.height);
+    EXPECT_EQ(fills[1]->rect.width, layout.size.width);
+    EXPECT_EQ(layout.size.width, texts[3]->rect.width) << "the wide cell widens the last column";
+}
+
 TEST(markup_layout_test, rule_spans_the_area_and_fixed_width) {
     const LayoutResult full = Lay(Parse("abcd<br><hr size=3 color=blue>"), {}, 200);
     const auto rules = BoxesOf(full, Box::Kind::Rule);
