@@ -95,6 +95,10 @@ TEST(markup_drawer_test, table_cell_background_and_system_colours) {
     ASSERT_EQ(fills.size(), 2u);
     EXPECT_EQ(d.image.pixelColor(fills[0].topLeft() + QPoint(1, 1)), QColor(0, 255, 0));
     EXPECT_EQ(d.image.pixelColor(fills[1].topLeft() + QPoint(1, 1)), QColor(1, 2, 250));
+    const markup::SystemColours system = SystemColoursFrom(palette);
+    for (const std::string_view name : markup::SystemColourNames()) {
+        EXPECT_TRUE(system.contains(name)) << name;
+    }
 }
 
 TEST(markup_drawer_test, welcome_picture_is_drawn_and_unknown_pictures_take_no_room) {
