@@ -85,6 +85,19 @@ TEST(pp_tooltip_test, moving_to_another_control_and_disabled_controls) {
     EXPECT_EQ(f.tip->CurrentState(), State::Hidden) << "leaving every control hides the tip";
 }
 
+TEST(pp_tooltip_test, a_control_deleted_while_its_tip_waits_shows_nothing) {
+    Fixture f;
+    f.tip->SetDelayTime(CPPToolTip::Delay::Show, 20);
+    Fixture::Move(f.first);
+    delete f.first;
+    QTest::qWait(60);
+    EXPECT_EQ(f.tip->CurrentState(), State::Hidden);
+    EXPECT_EQ(f.tip->ToolText(f.second), QStringLiteral("Second tip"));
+    f.tip->AddTool(f.second, QStringLiteral("Replaced"));
+    EXPECT_EQ(f.tip->ToolText(f.second), QStringLiteral("Replaced"))
+        << "the same control again replaces its entry";
+}
+
 TEST(pp_tooltip_test, hide_timer_follows_the_behaviour) {
     Fixture f;
     f.tip->SetDelayTime(CPPToolTip::Delay::Show, 0);

@@ -82,6 +82,13 @@ void CPPToolTip::AddTool(QWidget* control, const QString& text, const QRect& rec
             return;
         }
     }
+    if (std::none_of(tools_.begin(), tools_.end(),
+                     [&](const Tool& tool) { return tool.widget == control; })) {
+        connect(control, &QObject::destroyed, this, [this](QObject* gone) {
+            std::erase_if(tools_,
+                          [&](const Tool& tool) { return tool.widget.isNull() || tool.widget == gone; });
+        });
+    }
     tools_.push_back({nextId_++, control, rect, text, look});
 }
 
