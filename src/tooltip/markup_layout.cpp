@@ -213,7 +213,9 @@ public:
                 }
                 CellLayout c;
                 c.cell = &cell;
+                ++depth_;
                 c.lines = BuildLines(cell.items);
+                --depth_;
                 c.content = Extent(c.lines);
                 c.column = column;
                 c.span = cell.attributes.colSpan;
@@ -275,8 +277,13 @@ public:
         for (const int w : layout->columns) {
             width += w;
         }
-        if (!a.width.empty() && a.width.back() != '%' && columnCount > 0) {
-            const long long wanted = ParseLength(a.width, {}).value_or(0);
+        // A width in percent is a share of the area; only tables outside tables know it.
+        const bool percent = !a.width.empty() && a.width.back() == '%';
+        sawPercentTable_ = sawPercentTable_ || (percent && depth_ == 0);
+        if (!a.width.empty() && (!percent || depth_ == 0) && columnCount > 0) {
+            const long long wanted = percent ? std::min(100, ParseLength(a.width, {100}).value_or(0)) *
+                                                   static_cast<long long>(percentBase_) / 100
+                                             : ParseLength(a.width, {}).value_or(0);
             if (wanted > width) {
                 const long long share = (wanted - width) / columnCount;
                 for (int& w : layout->columns) {
@@ -450,6 +457,13 @@ private:
     const Metrics& metrics_;
     Hot hot_;
     int dpiY_;
+
+public:
+    int percentBase_ = 0;          // the area's width, for tables with a width in percent
+    bool sawPercentTable_ = false; // whether the layout has to be redone once the width is known
+
+private:
+    int depth_ = 0; // tables around the cell being measured
 };
 
 } // namespace
@@ -473,9 +487,16 @@ Size FixedMetrics::ImageSize(const ImageRef& image) const {
 
 LayoutResult Layout(const Document& doc, const Metrics& metrics, int areaWidth, Hot hot, int dpiY) {
     Layouter layouter(metrics, hot, dpiY);
-    const std::vector<Line> lines = layouter.BuildLines(doc.items);
+    layouter.percentBase_ = areaWidth;
+    std::vector<Line> lines = layouter.BuildLines(doc.items);
     LayoutResult result;
     result.size = Extent(lines);
+    if (layouter.sawPercentTable_ && areaWidth < result.size.width) {
+        // Measured without an area: tables in percent take their share of the widest line.
+        layouter.percentBase_ = result.size.width;
+        lines = layouter.BuildLines(doc.items);
+        result.size = Extent(lines);
+    }
     layouter.Place(lines, 0, 0, std::max(areaWidth, result.size.width), result.boxes);
     return result;
 }

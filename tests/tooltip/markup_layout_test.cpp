@@ -80,6 +80,21 @@ TEST(markup_layout_test, cells_spanning_rows_and_columns) {
     EXPECT_EQ(layout.size.width, texts[3]->rect.width) << "the wide cell widens the last column";
 }
 
+TEST(markup_layout_test, table_widths_in_percent_and_length) {
+    const LayoutResult wide = Lay(Parse("a long line of text here<br><table width=100% cellspacing=0 "
+                                        "bgcolor=red><tr><td>x</td></tr></table>"));
+    const auto fills = BoxesOf(wide, Box::Kind::Fill);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0]->rect.width, wide.size.width) << "the whole width of the widest line";
+    EXPECT_EQ(BoxesOf(Lay(Parse("<table width=50% bgcolor=red><tr><td>x</td></tr></table>"), {}, 400),
+                      Box::Kind::Fill)[0]
+                  ->rect.width,
+              200);
+    EXPECT_EQ(Lay(Parse("<table width=300px><tr><td>x</td></tr></table>")).size.width, 300);
+    EXPECT_EQ(Lay(Parse("<table width=250%><tr><td>x</td></tr></table>"), {}, 100).size.width, 100)
+        << "never more than the area";
+}
+
 TEST(markup_layout_test, rule_spans_the_area_and_fixed_width) {
     const LayoutResult full = Lay(Parse("abcd<br><hr size=3 color=blue>"), {}, 200);
     const auto rules = BoxesOf(full, Box::Kind::Rule);
