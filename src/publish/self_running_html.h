@@ -46,13 +46,13 @@ std::string BuildSelfRunningHtml(const RufflePackage& player, std::span<const ui
 void WriteSelfRunningHtml(const std::filesystem::path& movie, const std::filesystem::path& ruffleDir,
                           const std::filesystem::path& target);
 
-// The message shown when the self-running file cannot be made (kept from the projector days).
+// The messages of the self-running command: failure (as users of earlier versions know it) and success.
 inline constexpr std::string_view kSelfRunningFailed =
     "Can not generate FlashPlayer, can not open Flash Player";
 inline constexpr std::string_view kSelfRunningCreated = "Creating e-gift successfully";
 
-// The outcome of BuildExeWithPlayer: success (also when the user cancelled the file name, as the
-// projector's own dialog allowed) or failure with its reason for the log.
+// The outcome of BuildExeWithPlayer: success (also when the user cancelled the file name: a choice,
+// not a failure) or failure with its reason for the log.
 struct SelfRunningOutcome {
     bool ok = false;
     std::optional<std::filesystem::path> written; // the file written, if one was
