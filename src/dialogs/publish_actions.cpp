@@ -190,10 +190,18 @@ QString CreatePhotoAlbumMenuText() {
 
 bool BuildExeWithPlayer(PublishContext& ctx, const fs::path& moviePath, QWidget* owner,
                         std::optional<fs::path>* written) {
+    std::error_code ec;
+    if (!fs::is_regular_file(moviePath, ec)) {
+        return false; // nothing to make a page of: no name is asked
+    }
     const auto ask = [&](const fs::path& movie) -> std::optional<fs::path> {
-        const QString path = ctx.prompts.saveFile(
-            owner, {Tr("Save the self-running e-gift"), Tr("Web Pages (*.html);;All Files (*.*)"),
-                    QStringLiteral("html"), PathText(publish::DefaultSelfRunningPath(movie))});
+        // A movie in the work folder's Temp (Generate self-running) is offered as gift.html at home.
+        const bool inTemp = movie.parent_path() == ctx.tempDir;
+        const QString suggested = inTemp ? QDir::home().filePath(QStringLiteral("gift.html"))
+                                         : PathText(publish::DefaultSelfRunningPath(movie));
+        const QString path = ctx.prompts.saveFile(owner, {Tr("Save the self-running e-gift"),
+                                                          Tr("Web Pages (*.html);;All Files (*.*)"),
+                                                          QStringLiteral("html"), suggested});
         return path.isEmpty() ? std::nullopt : std::optional<fs::path>(ToPath(path));
     };
     // The name is asked here, on the GUI thread; the page is written by a worker.

@@ -5,6 +5,7 @@
 #include "finish_prompts_support.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -210,6 +211,9 @@ TEST(GenerateExeTest, OutcomeIsATip) {
     EXPECT_EQ(h.generated, std::vector<std::string>{(h.temp / "generate.swf").string()});
     EXPECT_TRUE(fs::exists(h.dir / "gift.html"));
     EXPECT_EQ(h.tips, QStringList{QStringLiteral("Creating e-gift successfully")});
+    ASSERT_EQ(h.prompts.saveRequests.size(), 1u);
+    EXPECT_EQ(h.prompts.saveRequests[0].suggestedPath, QDir::home().filePath(QStringLiteral("gift.html")))
+        << "not a name in the work folder";
 
     h.ctx.dataRoot = h.dir; // no player there
     h.prompts.saveAnswers = {h.Target("other.html")};
