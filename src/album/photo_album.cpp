@@ -235,7 +235,7 @@ std::vector<std::string> PhotoAlbumMovie::DeleteConvertedFiles() {
 }
 
 AlbumOutcome CreatePhotoAlbum(const fs::path& folder, const fs::path& albumPath, const fs::path& tempFolder,
-                              const AlbumProgress& progress) {
+                              const AlbumProgress& progress, std::stop_token stop) {
     // The scan comes first so that progress can tell the total; the order is the scan's.
     std::vector<fs::path> pictures;
     FindPictureFiles(folder, &pictures, nullptr, kAlbumExtensions, "", {}, {});
@@ -245,6 +245,9 @@ AlbumOutcome CreatePhotoAlbum(const fs::path& folder, const fs::path& albumPath,
     const int total = static_cast<int>(pictures.size());
     try {
         for (int i = 0; i < total; ++i) {
+            if (stop.stop_requested()) {
+                throw AlbumCancelled();
+            }
             const fs::path& picture = pictures[static_cast<size_t>(i)];
             if (movie.PictureCount() >= kMaxPictures) {
                 outcome.leftOut.push_back(picture);
@@ -256,6 +259,9 @@ AlbumOutcome CreatePhotoAlbum(const fs::path& folder, const fs::path& albumPath,
             if (!movie.AddAlbumPicture(picture)) {
                 outcome.unreadable.push_back(picture);
             }
+        }
+        if (stop.stop_requested()) {
+            throw AlbumCancelled();
         }
         movie.Finish();
     } catch (...) {

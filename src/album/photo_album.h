@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -55,8 +57,17 @@ using AlbumProgress = std::function<void(int number, int total, const std::files
 // their sources as source + ".jpg" (or into `tempFolder` where the folder cannot be written) and deleted
 // at the end; a failed deletion adds "delete<path>.jpg failed" to the messages. Throws swf::Error when
 // the album file cannot be written (no file is then left at `albumPath` that was not there before).
+// A stop requested through `stop` ends the build before the next picture with AlbumCancelled, leaving
+// neither the album nor any converted picture behind.
 AlbumOutcome CreatePhotoAlbum(const std::filesystem::path& folder, const std::filesystem::path& albumPath,
-                              const std::filesystem::path& tempFolder, const AlbumProgress& progress = {});
+                              const std::filesystem::path& tempFolder, const AlbumProgress& progress = {},
+                              std::stop_token stop = {});
+
+// The build was stopped on request.
+class AlbumCancelled : public std::runtime_error {
+public:
+    AlbumCancelled() : std::runtime_error("the photo album was cancelled") {}
+};
 
 // The movie under construction; one AddAlbumPicture per picture, in order.
 class PhotoAlbumMovie {

@@ -1,5 +1,6 @@
-// cardwright-cli build PROJECT.cwp -o OUT.swf [--card N]: the whole e-gift movie, or the movie of one
-// card as the live preview shows it. Error reports and tips go to stderr and to the log.
+// cardwright-cli build PROJECT.cwp -o OUT.swf [--card N] [--html OUT.html]: the whole e-gift movie, or
+// the movie of one card as the live preview shows it, and with --html its self-running page. Error reports
+// and tips go to stderr and to the log.
 #include "app/app_state.h"
 #include "app/error_report.h"
 #include "app/log.h"
@@ -79,6 +80,9 @@ int cmd_build(const ParsedArgs& args) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "cardwright-cli build: cannot write %s: %s\n", out->c_str(), e.what());
         return kExitFailure;
+    }
+    if (const std::optional<std::string> html = args.option("--html")) {
+        return WriteHtmlGift(*out, *html, "build");
     }
     return kExitOk;
 }

@@ -4,6 +4,8 @@
 
 #include "cli/args.h"
 
+#include <filesystem>
+
 namespace cli {
 
 // Exit statuses shared by all commands.
@@ -23,5 +25,9 @@ int cmd_compile_as(const ParsedArgs& args);
 int run_swfdump(const ParsedArgs& args);
 int cmd_zip(const ParsedArgs& args);
 int cmd_album(const ParsedArgs& args);
+int cmd_html(const ParsedArgs& args);
+
+// Writes the self-running page of a movie file; the exit status, messages on stderr.
+int WriteHtmlGift(const std::filesystem::path& movie, const std::filesystem::path& out, const char* command);
 
 } // namespace cli

@@ -48,11 +48,12 @@ const std::vector<Command>& commands() {
          1,
          cli::RunPack},
         {"build",
-         "PROJECT.cwp -o OUT.swf [--card N]",
+         "PROJECT.cwp -o OUT.swf [--card N] [--html OUT.html]",
          "write the e-gift movie of a project",
          "With --card N, only card N (0-based) as the live preview shows it. Error reports and tips go\n"
-         "to stderr and the log; exit 0 when the movie was written, 1 when it could not be.",
-         {{"-o", true}, {"--card", true}},
+         "to stderr and the log; exit 0 when the movie was written, 1 when it could not be.\n"
+         "With --html, also the self-running page of the movie (see the html command).",
+         {{"-o", true}, {"--card", true}, {"--html", true}},
          1,
          1,
          cli::cmd_build},
@@ -85,6 +86,15 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_album},
+        {"html",
+         "MOVIE.swf -o GIFT.html",
+         "write the self-running gift: one .html file that plays the movie in any browser",
+         "The page holds the player and the movie, so it plays from disk by double-click with no server\n"
+         "and no network.",
+         {{"-o", true}},
+         1,
+         1,
+         cli::cmd_html},
     };
     return table;
 }

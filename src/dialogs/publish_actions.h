@@ -1,0 +1,82 @@
+// The publishing commands of the editor window: Finish, Generate SWF, Generate Self-Running HTML, and
+// Tools > Create Photo Album. Each takes what it needs in a PublishContext, so that the editor calls it
+// from its command and the tests drive it with recorders:
+//
+//     publish_ui::PublishContext ctx = publish_ui::PublishContext::ForWindow(this, m_workspace);
+//     ctx.generate = [this](const std::filesystem::path& out) { m_builder.GenerateSWF(out, nullptr, 1, 0); };
+//     ctx.rescueSave = [this] { app::RescueSave(m_project, m_workspace); };
+//     ctx.tip = [this](const QString& text) { ShowTipMessage(text); };
+//     ctx.authorEmail = [this] { return m_project.settings.m_strEmail; };
+//     publish_ui::OnFinish(ctx);
+#pragma once
+
+#include "dialogs/publish_prompts.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace publish_ui {
+
+class AlbumProgressDialog;
+class CDlgFinish;
+
+// Starts the stand-alone player on a movie path or web address (the window state is the player's).
+using OpenInPlayerFn = std::function<void(const QString& pathOrUrl)>;
+
+// The default: `cardwright-player` beside this program's executable, started detached.
+void StartPlayerBesideProgram(const QString& pathOrUrl);
+
+// Shows a file in the desktop's file manager (ShowItems over D-Bus), else opens its folder.
+void ShowInFileManager(const QString& file);
+
+struct PublishContext {
+    QWidget* parent = nullptr;
+    std::filesystem::path dataRoot; // holds Ruffle/
+    std::filesystem::path tempDir;  // the work folder's Temp
+
+    // Generates the whole e-gift movie at the path; throws when the file cannot be written.
+    std::function<void(const std::filesystem::path& movie)> generate;
+    // The rescue save before Finish (no dialog, no message).
+    std::function<void()> rescueSave;
+    // A short hint balloon of the editor.
+    std::function<void(const QString& text)> tip;
+    // The author's e-mail address (the mail's sender).
+    std::function<std::string()> authorEmail;
+
+    PublishPrompts prompts = PublishPrompts::Desktop();
+    OpenInPlayerFn openInPlayer = StartPlayerBesideProgram;
+    std::function<void(const QString& file)> showInFolder = ShowInFileManager;
+    std::function<bool(const QUrl& url)> openUrl; // the desktop's association; QDesktopServices by default
+    std::function<int(CDlgFinish& dialog)> runDialog;                        // dialog.exec() by default
+    std::function<void(AlbumProgressDialog& progress)> prepareAlbumProgress; // before the album starts
+    std::string mailProgram = "xdg-email";
+
+    // A context for the window `parent` with the desktop's defaults and the folders of `workspace`.
+    static PublishContext ForWindow(QWidget* parent, const std::filesystem::path& dataRoot,
+                                    const std::filesystem::path& tempDir);
+};
+
+// Finish: rescue save, the Finish dialog, then zip, movie, self-running file, mail or the question.
+void OnFinish(PublishContext& ctx);
+// Export > Generate SWF: a file name, the movie, the question (Yes opens it with the desktop).
+void OnGenerateSwf(PublishContext& ctx);
+// Export > Generate Self-Running HTML: the movie into Temp/generate.swf, then BuildExeWithPlayer,
+// reported as a tip.
+void OnGenerateExe(PublishContext& ctx);
+// Makes the self-running file of `moviePath`, asking for its name with a save dialog owned by `owner`.
+// True on success (also when the user cancelled the name); the written path in `written`.
+bool BuildExeWithPlayer(PublishContext& ctx, const std::filesystem::path& moviePath, QWidget* owner,
+                        std::optional<std::filesystem::path>* written = nullptr);
+// Tools > Create Photo Album.
+void CreatePhotoAlbum(PublishContext& ctx);
+
+// Menu texts of the commands above.
+QString GenerateExeMenuText();
+QString CreatePhotoAlbumMenuText();
+
+} // namespace publish_ui
