@@ -1,0 +1,100 @@
+#include "dialogs/dlg_add_music.h"
+#include "dlg_b_support.h"
+
+#include <QAudioDevice>
+#include <QLineEdit>
+#include <QMediaDevices>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using dlgtest::FindButton;
+
+class TestMusic : public CDlgAddMusic {
+public:
+    using CDlgAddMusic::CDlgAddMusic;
+    QStringList messages;
+    QString browsed;
+
+protected:
+    void ShowMessage(const QString& text) override { messages << text; }
+    QString ChooseMusicFile() override { return browsed; }
+};
+
+TEST(AddMusicTest, SamplesListedWithTheirType) {
+    TestMusic dlg(dlgtest::DataRoot());
+    dlg.m_strValue = QStringLiteral("chime"); // the first sample whose name begins with it, any case
+    dlg.show();
+    auto* list = dlg.findChild<QTreeWidget*>();
+    ASSERT_GE(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Samples list"));
+    EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Type"));
+    ASSERT_TRUE(list->currentItem());
+    EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("Chime.swf"));
+    EXPECT_EQ(list->currentItem()->text(1), QStringLiteral("swf"));
+    EXPECT_EQ(dlg.m_nMode, CDlgAddMusic::kSampleMode);
+    EXPECT_FALSE(dlg.findChild<QLineEdit*>()->isEnabled());
+    dlgtest::GrabIfAsked(&dlg, QStringLiteral("add_music"));
+}
+
+TEST(AddMusicTest, OkWithoutASampleStaysOpen) {
+    TestMusic dlg(dlgtest::DataRoot());
+    dlg.m_strValue = QStringLiteral("no such sample");
+    dlg.show();
+    FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
+    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a sample from sample list.")});
+    EXPECT_TRUE(dlg.isVisible());
+}
+
+TEST(AddMusicTest, UnreadableFlashFileIsRefused) {
+    const auto bad = dlgtest::FreshDir() / "bad.swf";
+    std::ofstream(bad) << "not a flash file";
+    TestMusic dlg(dlgtest::DataRoot());
+    dlg.show();
+    FindButton<QRadioButton>(&dlg, QStringLiteral("Choose from local disk"))->click();
+    dlg.browsed = QString::fromStdString(bad.string());
+    FindButton<QPushButton>(&dlg, QStringLiteral("Browse"))->click();
+    EXPECT_EQ(dlg.findChild<QLineEdit*>()->text(), dlg.browsed);
+    FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
+    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral(" The version of flash file (swf) is not support.")});
+    EXPECT_EQ(dlg.m_strValue, QString());
+    EXPECT_TRUE(dlg.isVisible());
+}
+
+TEST(AddMusicTest, OwnFileOkReturnsThePath) {
+    const auto song = dlgtest::DataRoot() / "Music" / "Chord.mp3";
+    TestMusic dlg(dlgtest::DataRoot());
+    dlg.m_strValue = QString::fromStdString(song.string());
+    dlg.show();
+    EXPECT_EQ(dlg.m_nMode, CDlgAddMusic::kOwnFileMode);
+    FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.m_strValue.toStdString(), song.string());
+}
+
+TEST(AddMusicTest, PlayingSaysWhenThereIsNoSoundDevice) {
+    TestMusic dlg(dlgtest::DataRoot());
+    dlg.m_strValue = QStringLiteral("Chord.mp3");
+    dlg.show();
+    auto* play = FindButton<QPushButton>(&dlg, QStringLiteral("Play>"));
+    play->click();
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        EXPECT_FALSE(dlg.m_bPlaying);
+        EXPECT_FALSE(play->isChecked());
+        EXPECT_TRUE(dlg.StatusText().contains(QStringLiteral("No sound device")));
+    } else {
+        EXPECT_TRUE(dlg.m_bPlaying);
+        play->click(); // the second press stops
+        EXPECT_FALSE(dlg.m_bPlaying);
+    }
+    dlg.reject();
+    EXPECT_FALSE(dlg.m_bPlaying);
+}
+
+} // namespace
