@@ -82,13 +82,9 @@ CDlgAddMusic::CDlgAddMusic(std::filesystem::path dataRoot, QWidget* parent)
     layout->addWidget(m_radioLocal);
     layout->addLayout(pathRow);
     layout->addLayout(playRow);
-#ifdef CW_HAVE_PLAYER
-    // The Flash clip plays in a small player of its own under the play button.
-    m_flash = new player::RuffleView(this);
-    m_flash->setAccessibleName(tr("Flash music clip"));
-    m_flash->setMinimumHeight(fontMetrics().height() * 4);
-    layout->addWidget(m_flash);
-#endif
+    // The Flash player joins here at the first Flash clip played: starting it costs a second or two.
+    m_flashArea = new QVBoxLayout;
+    layout->addLayout(m_flashArea);
     layout->addWidget(buttons);
 
     connect(m_radioSamples, &QRadioButton::clicked, this, &CDlgAddMusic::OnRadioSamples);
@@ -251,6 +247,16 @@ void CDlgAddMusic::StopPlaying() {
 
 bool CDlgAddMusic::PlayFlashClip(const QString& file, QString& why) {
 #ifdef CW_HAVE_PLAYER
+    Q_UNUSED(why);
+    if (m_flash == nullptr) {
+        m_flash = new player::RuffleView(this);
+        m_flash->setAccessibleName(tr("Flash music clip"));
+        m_flash->setMinimumHeight(fontMetrics().height() * 4);
+        m_flashArea->addWidget(m_flash);
+        connect(m_flash, &player::RuffleView::failed, this, [this](const QString& reason) {
+            SetStatus(tr("This file cannot be played: %1").arg(reason));
+        });
+    }
     m_flash->loadUrl(QUrl::fromLocalFile(file));
     return true;
 #else

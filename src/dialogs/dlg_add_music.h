@@ -21,6 +21,7 @@ class QMediaPlayer;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
+class QVBoxLayout;
 
 namespace player {
 class RuffleView;
@@ -49,6 +50,8 @@ public:
 
     // What the status line shows (playback problems such as a missing sound device).
     QString StatusText() const;
+    // The player of Flash clips, made at the first one played; null before, and in builds without it.
+    player::RuffleView* FlashPlayer() const { return m_flash; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,7 +93,7 @@ private:
     QPushButton* m_btnPlay = nullptr;
     QPushButton* m_btnRemove = nullptr;
     QLabel* m_labelStatus = nullptr;
-    QWidget* m_flashFrame = nullptr;
+    QVBoxLayout* m_flashArea = nullptr;
 
     std::unique_ptr<QMediaPlayer> m_media;
     std::unique_ptr<QAudioOutput> m_audio;

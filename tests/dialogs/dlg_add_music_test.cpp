@@ -1,11 +1,14 @@
 #include "dialogs/dlg_add_music.h"
 #include "dlg_b_support.h"
+#include "player/ruffle_view.h"
 
 #include <QAudioDevice>
 #include <QLineEdit>
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -95,6 +98,22 @@ TEST(AddMusicTest, PlayingSaysWhenThereIsNoSoundDevice) {
     }
     dlg.reject();
     EXPECT_FALSE(dlg.m_bPlaying);
+}
+
+TEST(AddMusicTest, FlashClipPlaysInThePlayerAndStops) {
+    TestMusic dlg(dlgtest::DataRoot());
+    dlg.m_strValue = QStringLiteral("Chime.swf");
+    dlg.show();
+    auto* play = FindButton<QPushButton>(&dlg, QStringLiteral("Play>"));
+    play->click();
+    ASSERT_TRUE(dlg.FlashPlayer()) << dlg.StatusText().toStdString();
+    EXPECT_TRUE(dlg.m_bPlaying);
+    QSignalSpy painted(dlg.FlashPlayer(), &player::RuffleView::moviePainted);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !painted.isEmpty(); }, 60000)) << dlg.StatusText().toStdString();
+    play->click(); // stopping clears the player's stage, which ends the clip's sound
+    EXPECT_FALSE(dlg.m_bPlaying);
+    EXPECT_FALSE(play->isChecked());
+    EXPECT_EQ(dlg.FlashPlayer()->loadingSerial(), 0u);
 }
 
 } // namespace
