@@ -1,3 +1,4 @@
+#include "dialogs/dlg_add_bg.h"
 #include "dialogs/dlg_add_music.h"
 #include "dialogs/dlg_project_settings.h"
 #include "dlg_b_support.h"
@@ -125,6 +126,47 @@ TEST(ProjectSettingsTest, RemovingTheMusicLeavesItEmpty) {
     EXPECT_EQ(selected, QStringLiteral("Chord.mp3")); // "Music\" is taken off for the chooser
     EXPECT_EQ(project.settings.m_strMusic, "");
     EXPECT_EQ(dlg.MusicText(), QString());
+}
+
+struct PickerCase {
+    const char* button;
+    const char* kind;
+    int thumbHeight;
+    const char* value;
+};
+
+TEST(ProjectSettingsTest, PickersOpenWithTheStoredValue) {
+    const PickerCase cases[] = {
+        {"Edit &Background", "background", 100, "Background\\Sunrise.jpg"},
+        {"Edit B&uttons", "button", 60, "#2781c4"},
+    };
+    for (const PickerCase& c : cases) {
+        model::Project project = model::MakeDefaultProject();
+        project.settings.m_strBackground = "Background\\Sunrise.jpg";
+        const model::Project before = project.Clone();
+        app::AppState state;
+        const app::Workspace workspace(dlgtest::DataRoot(), dlgtest::FreshDir());
+        CDlgProjectSettings dlg(project, state, workspace);
+        CDlgAddBg* seen = nullptr;
+        QString kind, value;
+        int thumbHeight = 0;
+        dlgtest::WhenModalOpens([&](QWidget* modal) {
+            seen = qobject_cast<CDlgAddBg*>(modal);
+            if (seen) {
+                kind = seen->m_strKind;
+                value = seen->m_strValue;
+                thumbHeight = seen->m_nThumbHeight;
+            }
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        FindButton<QPushButton>(&dlg, QString::fromLatin1(c.button))->click();
+        ASSERT_TRUE(seen) << c.kind;
+        EXPECT_EQ(kind, QLatin1String(c.kind));
+        EXPECT_EQ(value, QLatin1String(c.value));
+        EXPECT_EQ(thumbHeight, c.thumbHeight);
+        EXPECT_FALSE(dlg.PickersChangedProject());
+        EXPECT_TRUE(project == before) << c.kind; // a cancelled picker changes nothing
+    }
 }
 
 class NoReports : public app::ErrorReporter {
