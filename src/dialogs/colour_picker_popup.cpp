@@ -32,7 +32,10 @@ CColourPopup::CColourPopup(const QRect& button, const QColor& initial, const QSt
     if (!screen) {
         screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     }
-    move(Place(size(), button, screen ? screen->availableGeometry() : QRect(button.topLeft(), size())));
+    // The client area is placed (a popup has no frame), so its edge meets the button's exactly.
+    setGeometry(
+        QRect(Place(size(), button, screen ? screen->availableGeometry() : QRect(button.topLeft(), size())),
+              size()));
 }
 
 QPoint CColourPopup::Place(const QSize& size, const QRect& button, const QRect& screen) {
