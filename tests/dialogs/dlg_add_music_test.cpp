@@ -55,19 +55,34 @@ TEST(AddMusicTest, OkWithoutASampleStaysOpen) {
     EXPECT_TRUE(dlg.isVisible());
 }
 
-TEST(AddMusicTest, UnreadableFlashFileIsRefused) {
-    const auto bad = dlgtest::FreshDir() / "bad.swf";
-    std::ofstream(bad) << "not a flash file";
-    TestMusic dlg(dlgtest::DataRoot());
-    dlg.show();
-    FindButton<QRadioButton>(&dlg, QStringLiteral("Choose from local disk"))->click();
-    dlg.browsed = QString::fromStdString(bad.string());
-    FindButton<QPushButton>(&dlg, QStringLiteral("Browse"))->click();
-    EXPECT_EQ(dlg.findChild<QLineEdit*>()->text(), dlg.browsed);
-    FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
-    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral(" The version of flash file (swf) is not support.")});
-    EXPECT_EQ(dlg.m_strValue, QString());
-    EXPECT_TRUE(dlg.isVisible());
+struct RefusalCase {
+    const char* file;
+    const char* content; // nullptr: the file does not exist
+    QString message;
+};
+
+TEST(AddMusicTest, UnusableOwnFilesAreRefused) {
+    const auto dir = dlgtest::FreshDir();
+    const RefusalCase cases[] = {
+        {"bad.swf", "not a flash file", QStringLiteral(" The version of flash file (swf) is not support.")},
+        {"gone.mp3", nullptr,
+         QStringLiteral("The music file cannot be found:\n") +
+             QString::fromStdString((dir / "gone.mp3").string())},
+    };
+    for (const RefusalCase& c : cases) {
+        if (c.content) {
+            std::ofstream(dir / c.file) << c.content;
+        }
+        TestMusic dlg(dlgtest::DataRoot());
+        dlg.show();
+        FindButton<QRadioButton>(&dlg, QStringLiteral("Choose from local disk"))->click();
+        dlg.browsed = QString::fromStdString((dir / c.file).string());
+        FindButton<QPushButton>(&dlg, QStringLiteral("Browse"))->click();
+        EXPECT_EQ(dlg.findChild<QLineEdit*>()->text(), dlg.browsed);
+        FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
+        EXPECT_EQ(dlg.messages, QStringList{c.message}) << c.file;
+        EXPECT_TRUE(dlg.isVisible()) << c.file;
+    }
 }
 
 TEST(AddMusicTest, OwnFileOkReturnsThePath) {
