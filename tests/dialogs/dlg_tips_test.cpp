@@ -37,12 +37,36 @@ TEST(TipsTest, ClearingShowOnStartupIsStored) {
     {
         CDlgTips dlg(dir);
         EXPECT_TRUE(dlg.ShowAtStartup());
-        dlg.show();
+        dlg.ShowModeless();
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_TRUE(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
         FindButton<QCheckBox>(&dlg, QStringLiteral("&Show tips on startup"))->setChecked(false);
         FindButton<QPushButton>(&dlg, QStringLiteral("Ok"))->click();
+        EXPECT_FALSE(dlg.isVisible()); // the start-up window hides; the object lives on
     }
     EXPECT_EQ(QSettings().value(QStringLiteral("Tip/StartUp")).toInt(), 1);
     EXPECT_FALSE(CDlgTips(dir).ShowAtStartup());
+}
+
+class TestTips : public CDlgTips {
+public:
+    using CDlgTips::CDlgTips;
+    QStringList messages;
+
+protected:
+    void ShowMessage(const QString& text) override { messages << text; }
+};
+
+TEST(TipsTest, UnreachablePositionIsReportedWhenShown) {
+    const auto dir = TipsFolder("one\n");
+    QSettings settings;
+    settings.setValue(QStringLiteral("Tip/TimeStamp"),
+                      QString::fromStdString(app::TipsTimeStamp(dir / "Tips.txt")));
+    settings.setValue(QStringLiteral("Tip/FilePos"), -5);
+    TestTips dlg(dir);
+    EXPECT_EQ(dlg.TipText(), QString());
+    dlg.show();
+    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Trouble reading the tips file")});
 }
 
 TEST(TipsTest, MissingFileOnlyBeeps) {
