@@ -125,6 +125,7 @@ TEST(AddMusicTest, FlashClipPlaysInThePlayerAndStops) {
     EXPECT_TRUE(dlg.m_bPlaying);
     QSignalSpy painted(dlg.FlashPlayer(), &player::RuffleView::moviePainted);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !painted.isEmpty(); }, 60000)) << dlg.StatusText().toStdString();
+    dlgtest::GrabIfAsked(&dlg, QStringLiteral("add_music_flash"));
     play->click(); // stopping clears the player's stage, which ends the clip's sound
     EXPECT_FALSE(dlg.m_bPlaying);
     EXPECT_FALSE(play->isChecked());
