@@ -55,12 +55,18 @@ TEST(OpenProjectTest, ChosenThemeGivesItsFile) {
     EXPECT_EQ(dlg.m_strProjectPath.toStdString(), (dlgtest::DataRoot() / "Themes" / "Quiz.cwp").string());
 }
 
-TEST(OpenProjectTest, EnterPressesNew) {
-    TestOpen dlg(dlgtest::DataRoot());
-    dlg.show();
-    dlg.ThemeList()->setFocus();
-    QTest::keyClick(dlg.ThemeList(), Qt::Key_Return);
-    EXPECT_EQ(dlg.result(), CDlgOpenProject::kResultNew);
+TEST(OpenProjectTest, EnterPressesNewAndEscapeCancels) {
+    const std::pair<Qt::Key, int> cases[] = {{Qt::Key_Return, CDlgOpenProject::kResultNew},
+                                             {Qt::Key_Escape, QDialog::Rejected}};
+    for (const auto& [key, result] : cases) {
+        TestOpen dlg(dlgtest::DataRoot());
+        dlg.show();
+        dlg.ThemeList()->setFocus();
+        dlg.setResult(-1);
+        QTest::keyClick(dlg.ThemeList(), key);
+        EXPECT_EQ(dlg.result(), result) << key;
+        EXPECT_FALSE(dlg.isVisible()) << key;
+    }
 }
 
 TEST(OpenProjectTest, ThumbnailShowsTheFirstCard) {
