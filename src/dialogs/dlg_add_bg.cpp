@@ -25,6 +25,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -50,6 +52,17 @@ QString FromPath(const fs::path& path) {
 
 fs::path ToPath(const QString& text) {
     return fs::path(text.toStdString());
+}
+
+// Thumbnails have a pool of their own: Qt's painting splits large image work over the global pool and
+// waits for it, so thumbnails queued there would hold up the painting of the dialog itself.
+QThreadPool* ThumbnailPool() {
+    static QThreadPool* const pool = [] {
+        auto* p = new QThreadPool(qApp);
+        p->setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+        return p;
+    }();
+    return pool;
 }
 
 QString LoadFailedText(const QString& path) {
@@ -325,8 +338,9 @@ void CDlgAddBg::startThumbnails() {
     m_watcher = new QFutureWatcher<imaging::ThumbnailResult>(this);
     connect(m_watcher, &QFutureWatcherBase::resultReadyAt, this, &CDlgAddBg::onThumbnailReady);
     connect(m_watcher, &QFutureWatcherBase::finished, this, &CDlgAddBg::thumbnailsFinished);
-    m_watcher->setFuture(QtConcurrent::mapped(
-        m_sources, [cache, size](const fs::path& source) { return cache->Obtain(source, size); }));
+    m_watcher->setFuture(
+        QtConcurrent::mapped(ThumbnailPool(), m_sources,
+                             [cache, size](const fs::path& source) { return cache->Obtain(source, size); }));
 }
 
 bool CDlgAddBg::ThumbnailsDone() const {
