@@ -5,8 +5,9 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <sstream>
+#include <thread>
 
 namespace imaging {
 
@@ -118,10 +119,11 @@ std::optional<std::string> ReadWhole(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Written beside and renamed, so a reader never sees half a file.
+// Written beside and renamed, so a reader never sees half a file. The part file is named per thread:
+// several samples can share one picture (the Flash placeholder), and so one thumbnail file.
 bool WriteWhole(const fs::path& file, std::string_view bytes) {
     fs::path part = file;
-    part += ".part";
+    part += "." + std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id())) + ".part";
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
