@@ -34,6 +34,14 @@
 
 #include <algorithm>
 
+// The stand-alone player comes with the player library; without it the desktop opens Flash clips.
+#if __has_include("player/open_in_player.h")
+#include "player/open_in_player.h"
+#define CW_HAVE_OPEN_IN_PLAYER 1
+#else
+#define CW_HAVE_OPEN_IN_PLAYER 0
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -491,7 +499,12 @@ void CDlgAddBg::OnBtnPreview() {
 }
 
 void CDlgAddBg::OpenFile(const QString& file) {
-    // A .swf goes to the desktop's handler too until the stand-alone player can be started from here.
+#if CW_HAVE_OPEN_IN_PLAYER
+    // Flash clips play in our own player; the desktop may have nothing that opens them.
+    if (file.endsWith(QStringLiteral("swf"), Qt::CaseInsensitive) && player::OpenInPlayer(file, false)) {
+        return;
+    }
+#endif
     QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
