@@ -26,6 +26,12 @@ CColourPopup::CColourPopup(const QRect& button, const QColor& initial, const QSt
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Colours"));
     layOut();
+    // Switching to another program dismisses the palette, as clicking elsewhere does.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive) {
+            finish(false);
+        }
+    });
     m_chosen = ChosenCell(initial, !m_automaticText.isEmpty(), !m_customText.isEmpty());
     m_hot = m_chosen;
     QScreen* screen = QGuiApplication::screenAt(button.center());
