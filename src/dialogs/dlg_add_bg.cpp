@@ -31,6 +31,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -451,15 +452,37 @@ void CDlgAddBg::showFilePreview(const QString& path) {
     if (lower.endsWith(QStringLiteral("dbl"))) {
         source = ThumbnailSource(source, resourceFolder(), kPreviewSize.height());
     }
-    try {
-        const imaging::Thumbnail thumb =
-            imaging::MakeThumbnail(source, {kPreviewSize.width(), kPreviewSize.height()});
-        m_preview->setPixmap(QPixmap::fromImage(ToImage(thumb)));
-        m_preview->setToolTip(QString());
-    } catch (const imaging::Error&) {
-        m_preview->setPixmap(QPixmap::fromImage(markedTile(kPreviewSize)));
-        m_preview->setToolTip(LoadFailedText(path));
-    }
+    // A large photo takes a moment to shrink: made on the thumbnail pool; only the newest choice is shown.
+    QImage waiting(kPreviewSize, QImage::Format_RGB888);
+    waiting.fill(palette().color(QPalette::Base));
+    m_preview->setPixmap(QPixmap::fromImage(waiting));
+    m_preview->setToolTip(QString());
+    const int serial = ++m_previewSerial;
+    auto* watcher = new QFutureWatcher<imaging::ThumbnailResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial, path] {
+        watcher->deleteLater();
+        if (serial != m_previewSerial) {
+            return; // another file was chosen meanwhile
+        }
+        const imaging::ThumbnailResult result = watcher->result();
+        if (result.thumb) {
+            m_preview->setPixmap(QPixmap::fromImage(ToImage(*result.thumb)));
+        } else {
+            m_preview->setPixmap(QPixmap::fromImage(markedTile(kPreviewSize)));
+            m_preview->setToolTip(LoadFailedText(path));
+        }
+        m_previewPending = false;
+    });
+    m_previewPending = true;
+    watcher->setFuture(QtConcurrent::run(ThumbnailPool(), [source] {
+        imaging::ThumbnailResult result;
+        try {
+            result.thumb = imaging::MakeThumbnail(source, {kPreviewSize.width(), kPreviewSize.height()});
+        } catch (const imaging::Error& e) {
+            result.error = e.what();
+        }
+        return result;
+    }));
 }
 
 void CDlgAddBg::OnFileChosen(const QString& path) {

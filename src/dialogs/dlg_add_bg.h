@@ -75,6 +75,8 @@ public:
     const std::vector<std::filesystem::path>& ThumbnailSources() const { return m_sources; }
     // Thumbnails of this opening that had to be made (not found in the cache).
     int ThumbnailsMade() const { return m_made; }
+    // The preview picture of a chosen disk file is still being made.
+    bool PreviewPending() const { return m_previewPending; }
     // The sample list's tiles whose picture could not be read.
     bool IsTileMarked(int row) const;
 
@@ -122,6 +124,8 @@ private:
     std::vector<std::filesystem::path> m_sources;
     std::vector<bool> m_marked;
     int m_made = 0;
+    int m_previewSerial = 0;
+    bool m_previewPending = false;
     std::shared_ptr<imaging::ThumbnailCache> m_cache;
     QFutureWatcher<imaging::ThumbnailResult>* m_watcher = nullptr;
 

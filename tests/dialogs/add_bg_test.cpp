@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -323,7 +324,13 @@ TEST(AddBgTest, UnreadablePictureGetsAMarkedTile) {
     EXPECT_TRUE(dlg.IsTileMarked(0));
     EXPECT_FALSE(dlg.IsTileMarked(1));
     EXPECT_TRUE(List(&dlg)->item(0)->toolTip().startsWith(QStringLiteral("Loading picture '")));
-    // It can still be chosen: the picture is the user's business.
+    // Chosen from the disk, its preview is marked the same way.
+    dlg.OnFileChosen(QString::fromStdString((f.data / "Background" / "broken.jpg").string()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.PreviewPending(); }, 20000));
+    EXPECT_TRUE(dlg.findChild<QLabel*>(QStringLiteral("previewPicture"))
+                    ->toolTip()
+                    .startsWith(QStringLiteral("Loading picture '")));
+    // It can still be chosen from the list: the picture is the user's business.
     List(&dlg)->setCurrentRow(0);
     ClickOk(&dlg);
     EXPECT_EQ(dlg.m_strValue, QStringLiteral("broken.jpg"));
