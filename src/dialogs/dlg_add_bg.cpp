@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
@@ -118,13 +119,11 @@ void CDlgAddBg::buildUi() {
     m_colourButton->setObjectName(QStringLiteral("colourButton"));
     m_colourButton->setAccessibleName(tr("Background Color Only"));
 
-    m_pathLabel = new QLabel;
+    // Read-only: the path comes from Browse. A line edit shows a long path without widening the dialog.
+    m_pathLabel = new QLineEdit;
     m_pathLabel->setObjectName(QStringLiteral("pathText"));
     m_pathLabel->setAccessibleName(tr("Picture or Flash Only"));
-    m_pathLabel->setFrameShape(QFrame::StyledPanel);
-    m_pathLabel->setFrameShadow(QFrame::Sunken);
-    m_pathLabel->setWordWrap(true);
-    m_pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pathLabel->setReadOnly(true);
     m_browseButton = new QPushButton(tr("Browse"));
     m_preview = new QLabel;
     m_preview->setObjectName(QStringLiteral("previewPicture"));
@@ -493,6 +492,8 @@ void CDlgAddBg::OnFileChosen(const QString& path) {
     m_fileRadio->setChecked(true);
     m_strPathText = QDir::toNativeSeparators(path);
     m_pathLabel->setText(m_strPathText);
+    m_pathLabel->setToolTip(m_strPathText);
+    m_pathLabel->setCursorPosition(0);
     showFilePreview(m_strPathText);
 }
 

@@ -42,6 +42,7 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -135,7 +136,7 @@ private:
     QButtonGroup* m_modeGroup = nullptr;
     QListWidget* m_list = nullptr;
     CColourPicker* m_colourButton = nullptr;
-    QLabel* m_pathLabel = nullptr;
+    QLineEdit* m_pathLabel = nullptr;
     QLabel* m_preview = nullptr;
     QPushButton* m_browseButton = nullptr;
     QPushButton* m_previewButton = nullptr;
