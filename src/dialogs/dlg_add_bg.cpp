@@ -6,6 +6,7 @@
 #include "dialogs/colour_picker_table.h"
 #include "imaging/error.h"
 #include "imaging/thumbnail_cache.h"
+#include "player/open_in_player.h"
 #include "swf/flash_test_load.h"
 
 #include <QApplication>
@@ -35,14 +36,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-
-// The stand-alone player comes with the player library; without it the desktop opens Flash clips.
-#if __has_include("player/open_in_player.h")
-#include "player/open_in_player.h"
-#define CW_HAVE_OPEN_IN_PLAYER 1
-#else
-#define CW_HAVE_OPEN_IN_PLAYER 0
-#endif
 
 namespace fs = std::filesystem;
 
@@ -523,12 +516,10 @@ void CDlgAddBg::OnBtnPreview() {
 }
 
 void CDlgAddBg::OpenFile(const QString& file) {
-#if CW_HAVE_OPEN_IN_PLAYER
     // Flash clips play in our own player; the desktop may have nothing that opens them.
     if (file.endsWith(QStringLiteral("swf"), Qt::CaseInsensitive) && player::OpenInPlayer(file, false)) {
         return;
     }
-#endif
     QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs/dlg_add_bg.h"
 #include "dialogs/dlg_add_bg_choice.h"
 #include "imaging/thumbnail_cache.h"
+#include "player/open_in_player.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -396,6 +397,22 @@ TEST(AddBgTest, PreviewOpensTheSampleOrItsCompanion) {
     const QString folder = QString::fromStdString((f.data / "Background").string());
     EXPECT_EQ(dlg.opened,
               (QStringList{folder + QStringLiteral("/Pic.DBL.png"), folder + QStringLiteral("/Tree.jpg")}));
+}
+
+TEST(AddBgTest, FlashSamplePreviewPlaysInThePlayer) {
+    const Folders f = MakeFolders("preview-flash");
+    WriteText(f.data / "Background" / "Clip.swf", "swf");
+    QStringList launched;
+    player::SetPlayerStarter([&](const QString&, const QStringList& arguments) {
+        launched = arguments;
+        return true;
+    });
+    CDlgAddBg dlg(f.data, f.work); // the real hand-off, not the test double's
+    dlg.m_strValue = QStringLiteral("Background\\Clip.swf");
+    dlg.show();
+    Find<QPushButton>(&dlg, QStringLiteral("Preview"))->click();
+    player::SetPlayerStarter({});
+    EXPECT_TRUE(launched.contains(QString::fromStdString((f.data / "Background" / "Clip.swf").string())));
 }
 
 } // namespace
