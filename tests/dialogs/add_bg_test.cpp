@@ -415,4 +415,22 @@ TEST(AddBgTest, FlashSamplePreviewPlaysInThePlayer) {
     EXPECT_TRUE(launched.contains(QString::fromStdString((f.data / "Background" / "Clip.swf").string())));
 }
 
+TEST(AddBgTest, EachKindHasItsOwnCacheAtItsOwnSize) {
+    const Folders f = MakeFolders("cache-kinds");
+    WritePicture(f.data / "Button" / "b.png", 1);
+    WritePicture(f.data / "Background" / "b.png", 1);
+    for (const auto& [kind, height] : {std::pair{"button", 60}, std::pair{"background", 100}}) {
+        TestAddBg dlg(f.data, f.work);
+        dlg.m_strKind = QString::fromUtf8(kind);
+        dlg.m_nThumbHeight = height;
+        dlg.show();
+        ASSERT_TRUE(WaitForThumbnails(dlg));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dlg.ThumbnailsMade(), 1) << kind;
+        const auto sampleFile = f.data / (std::string(kind) == "button" ? "Button" : "Background") / "b.png";
+        EXPECT_TRUE(imaging::ThumbnailCache(f.work / "Thumbnails" / kind).Find(sampleFile, {120, height}))
+            << kind;
+    }
+}
+
 } // namespace
