@@ -8,12 +8,14 @@
 //     const add_bg::Alignment a = add_bg::SplitAlignCode(card.m_nBgAlign);
 //     dlg.m_nPlacement = a.placement; dlg.m_nPosition = a.position; dlg.m_bKeepAspect = a.keepAspect;
 //     if (dlg.exec() == QDialog::Accepted) {
-//         card.m_strBackground = add_bg::ComposeStoredValue(kind, dlg.m_nMode, dlg.m_strValue.toStdString());
-//         card.m_nBgAlign = add_bg::ComposeAlignCode({dlg.m_nPlacement, dlg.m_nPosition, dlg.m_bKeepAspect !=
-//         0});
+//         const std::string value = dlg.m_strValue.toStdString();
+//         card.m_strBackground = add_bg::ComposeStoredValue("background", dlg.m_nMode, value);
+//         card.m_nBgAlign =
+//             add_bg::ComposeAlignCode({dlg.m_nPlacement, dlg.m_nPosition, dlg.m_bKeepAspect != 0});
+//         card.m_bProjectBg = 0;
 //     }
 //
-// The dialog opens at once; thumbnails are made on the thread pool and fill in as they arrive. They are
+// The dialog opens at once; thumbnails are made on a thread pool and fill in as they arrive. They are
 // kept in the work folder (Thumbnails/<kind>), keyed by file, size and modification time.
 #pragma once
 
