@@ -101,10 +101,13 @@ function(cw_qt_test name)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
     add_dependencies(${name} cw_data cw_ruffle)
     set(work ${PROJECT_BINARY_DIR}/test-work/${name})
+    # Discovery at test time passes the properties through several layers of CMake code: without these
+    # escapes the environment list is cut after its first entry.
+    set(env "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR};CARDWRIGHT_WORK=${work};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;XDG_CONFIG_HOME=${work}/config;XDG_RUNTIME_DIR=${work}/runtime")
+    string(REPLACE ";" "\\\\\\\\\\\\\\;" env "${env}")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT
-            "CARDWRIGHT_HOME=${CW_BUILD_DATA_DIR};CARDWRIGHT_WORK=${work};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;XDG_CONFIG_HOME=${work}/config;XDG_RUNTIME_DIR=${work}/runtime"
+        PROPERTIES ENVIRONMENT "${env}"
             FIXTURES_SETUP cw_test_movies
             LABELS "gui;${ARG_LABELS}")
 endfunction()

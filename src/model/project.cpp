@@ -102,6 +102,18 @@ EditResult Project::RemoveCard(const Selection& sel) {
     return {true, {}, Selection{next, -1}};
 }
 
+EditResult Project::MoveCard(const Selection& sel, int delta) {
+    const int from = sel.card;
+    const int to = from + delta;
+    if (!sel.IsCard() || from >= CardCount() || (delta != -1 && delta != 1) || to < 0 || to >= CardCount()) {
+        return {false, {}, sel};
+    }
+    std::swap(cards[from], cards[to]);
+    // Swapping two neighbours: references to one now name the other.
+    Renumber(*this, [from, to](int32_t ref) { return ref == from ? to : ref == to ? from : ref; });
+    return {true, {}, Selection{to, -1}};
+}
+
 EditResult Project::RemoveLink(const Selection& sel) {
     if (!sel.IsLink() || sel.card >= CardCount() || sel.link >= cards[sel.card]->m_pLinks->Count()) {
         return {false, kHintSelectLink, sel};

@@ -66,6 +66,11 @@ public:
     // Removes the selected link: kHintSelectLink when the selection is not a link.
     EditResult RemoveLink(const Selection& sel);
 
+    // Moves the selected card one place up (delta -1) or down (+1) and renumbers every goto and
+    // then-goto so that each still names the same card (references past the last card stay as they
+    // are). Refused without a change when a link is selected, nothing is, or the card is at that end.
+    EditResult MoveCard(const Selection& sel, int delta);
+
     // Reference fix-ups for a card inserted at `i` (references >= i grow by one) and for the card
     // removed at `d` (references to d go to card 0, larger ones shrink by one).
     void RenumberForInsert(int i);

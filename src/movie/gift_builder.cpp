@@ -71,14 +71,17 @@ std::pair<int, int> GiftBuilder::FitKeepingRatio(int pictureWidth, int pictureHe
 }
 
 void GiftBuilder::LoadGiftFonts(int force) {
-    if (m_bodyFont && m_titleFont && force != 1) {
+    const std::string& face = m_project.settings.m_strFont;
+    // A face chosen in the project settings takes effect at the next generation, not only after the
+    // next Open or New.
+    if (m_bodyFont && m_titleFont && force != 1 && face == m_loadedFace) {
         return;
     }
     const fs::path folder = ResolveAsset("Font");
-    const std::string& face = m_project.settings.m_strFont;
     std::error_code ec;
     m_bodyFont.reset();
     m_titleFont.reset();
+    m_loadedFace = face;
     const fs::path body = folder / (face + ".fdb");
     if (!face.empty() && fs::exists(body, ec)) {
         m_bodyFont = swf::Font::from_fdb_file(body);

@@ -43,8 +43,9 @@ public:
     int GenerateSWF(const std::filesystem::path& outPath, const model::CCardInfo* singleCard,
                     int forceConvert, int cardIndex);
 
-    // Loads the body and title fonts of the project's face when either is missing or `force` is 1.
-    // Called with 1 after Open and New; generations call it with 0.
+    // Loads the body and title fonts of the project's face when either is missing, the project's face
+    // differs from the loaded one, or `force` is 1. Called with 1 after Open and New; generations call
+    // it with 0.
     void LoadGiftFonts(int force);
 
     // The picture `source` as a JPEG in Temp: "Temp/<cardIndex>.jpg", or "Temp/generate_button.jpg"
@@ -95,6 +96,7 @@ private:
     std::shared_ptr<swf::Font> m_bodyFont;
     std::shared_ptr<swf::Font> m_titleFont;
     std::shared_ptr<const swf::FallbackFaces> m_fallbackFaces; // read once, outlines on first use
+    std::string m_loadedFace; // the face the two fonts were loaded for
 };
 
 } // namespace movie

@@ -304,5 +304,52 @@ TEST(Clear, DestroysCardsAndResetsSettings) {
     EXPECT_EQ(p.settings.m_strMusic, "");
 }
 
+TEST(MoveCard, SwapsNeighboursAndKeepsEveryReferenceOnItsCard) {
+    struct Case {
+        Selection sel;
+        int delta;
+        bool changed;
+        std::vector<std::string> titles;
+    };
+    const Case cases[] = {
+        {{1, -1}, -1, true, {"Card 2:", "Card 1:", "Card 3:"}},
+        {{1, -1}, +1, true, {"Card 1:", "Card 3:", "Card 2:"}},
+        {{0, -1}, -1, false, {"Card 1:", "Card 2:", "Card 3:"}},
+        {{2, -1}, +1, false, {"Card 1:", "Card 2:", "Card 3:"}},
+        {{0, 0}, +1, false, {"Card 1:", "Card 2:", "Card 3:"}},
+        {{}, +1, false, {"Card 1:", "Card 2:", "Card 3:"}},
+    };
+    for (const auto& c : cases) {
+        Project p = MakeDefaultProject();
+        // Card 2's first link: then-goto card 3 and goto card 1; card 3 gets a link past the end.
+        p.cards[1]->m_pLinks->m_pLinkList[0]->m_nThenGoto = 2;
+        p.cards[1]->m_pLinks->m_pLinkList[0]->m_nGoto = 0;
+        p.AddLink(kPosAfter, {2, -1});
+        const auto target = [&p](int card, int link) {
+            const CLinkInfo& l = *p.cards[card]->m_pLinks->m_pLinkList[link];
+            return std::pair{p.cards[l.m_nGoto < p.CardCount() ? l.m_nGoto : 0]->m_strTitle,
+                             p.cards[l.m_nThenGoto]->m_strTitle};
+        };
+        const auto before = target(1, 0);
+        const EditResult r = p.MoveCard(c.sel, c.delta);
+        EXPECT_EQ(r.changed, c.changed);
+        EXPECT_EQ(Titles(p), c.titles);
+        int card2 = 0;
+        while (p.cards[card2]->m_strTitle != "Card 2:") {
+            ++card2;
+        }
+        EXPECT_EQ(target(card2, 0), before);
+        if (r.changed) {
+            EXPECT_EQ(r.selection, (Selection{c.sel.card + c.delta, -1}));
+        }
+        // The link past the last card still points past it.
+        int card3 = 0;
+        while (p.cards[card3]->m_strTitle != "Card 3:") {
+            ++card3;
+        }
+        EXPECT_EQ(p.cards[card3]->m_pLinks->m_pLinkList.back()->m_nGoto, 3);
+    }
+}
+
 } // namespace
 } // namespace model

@@ -535,17 +535,20 @@ TEST_F(GiftTest, UnreadableMp3IsReportedAndTheMovieWritten) {
     EXPECT_FALSE(fs::exists(work / "Temp" / "MP3.swf")); // no stale clip of an earlier generation
 }
 
-TEST_F(GiftTest, FontsStayLoadedUntilForced) {
+TEST_F(GiftTest, FontsFollowTheProjectFace) {
     project = PlainProject(1);
     builder->LoadGiftFonts(0);
-    const auto first = builder->BodyFont();
-    ASSERT_TRUE(first);
-    project.settings.m_strFont = "NoSuchFace";
+    const auto sans = builder->BodyFont();
+    ASSERT_TRUE(sans);
     Build("fonts_kept");
-    EXPECT_EQ(builder->BodyFont(), first);
-    builder->LoadGiftFonts(1); // falls back to Sans
-    EXPECT_NE(builder->BodyFont(), first);
-    EXPECT_TRUE(builder->BodyFont());
+    EXPECT_EQ(builder->BodyFont(), sans); // same face: kept between generations
+    project.settings.m_strFont = "Serif";
+    Build("fonts_changed");
+    ASSERT_TRUE(builder->BodyFont());
+    EXPECT_NE(builder->BodyFont()->name(), sans->name()); // the new face, without Open or New
+    project.settings.m_strFont = "NoSuchFace";
+    builder->LoadGiftFonts(0); // falls back to Sans
+    EXPECT_EQ(builder->BodyFont()->name(), sans->name());
 }
 
 } // namespace

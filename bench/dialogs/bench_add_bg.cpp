@@ -1,0 +1,197 @@
+// The background picker opened on a sample folder of 200 photos of 4000 x 3000 (JPEG quality 92):
+//   DialogShown       construction to the dialog shown, thumbnail cache empty (thumbnails still coming)
+//   ThumbnailsFirst   construction to every thumbnail in place, cache empty
+//   ThumbnailsCached  the same with every thumbnail in the cache (a second opening)
+// Each repetition is one opening; the medians are what count. The photos are made once (16 distinct
+// pictures, the rest hard links to them under other names, so each is its own cache entry) and kept in
+// the temp folder between runs.
+// libvips (through glib) comes before Qt, whose `signals` keyword would clash with a glib field name.
+#include <vips/vips8>
+
+#include "dialogs/dlg_add_bg.h"
+#include "imaging/thumbnail.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QListWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPhotos = 200;
+constexpr int kDistinct = 16;
+
+struct BenchFolders {
+    fs::path data;
+    fs::path work;
+};
+
+// Smooth gradients, a ripple and sensor noise: about as large and as slow to decode as real photos.
+void MakePhoto(const fs::path& path, int i) {
+    const int w = 4000;
+    const int h = 3000;
+    vips::VImage xy = vips::VImage::xyz(w, h);
+    vips::VImage x = xy.extract_band(0);
+    vips::VImage y = xy.extract_band(1);
+    vips::VImage red = x * (200.0 / w) + (y * (0.004 + i * 0.0003)).sin() * 30 + 20;
+    vips::VImage green = y * (180.0 / h) + ((x + y) * 0.01).sin() * 25 + 30;
+    vips::VImage blue = (x * 0.002 * (i + 1)).cos() * 60 + 120;
+    vips::VImage noise = vips::VImage::gaussnoise(w, h, vips::VImage::option()->set("sigma", 6.0));
+    vips::VImage rgb =
+        vips::VImage::bandjoin({red + noise, green + noise, blue - noise}).cast(VIPS_FORMAT_UCHAR);
+    rgb = rgb.copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    const fs::path part = fs::path(path).concat(".part.jpg");
+    rgb.jpegsave(part.c_str(), vips::VImage::option()->set("Q", 92));
+    fs::rename(part, path);
+}
+
+const BenchFolders& Folders() {
+    static const BenchFolders folders = [] {
+        const fs::path root = fs::temp_directory_path() / "cardwright-bench-add-bg";
+        const fs::path samples = root / "data" / "Background";
+        fs::create_directories(samples);
+        if (VIPS_INIT("bench_dialogs") != 0) {
+            std::fprintf(stderr, "libvips did not start\n");
+            std::exit(1);
+        }
+        for (int i = 0; i < kPhotos; ++i) {
+            const fs::path path = samples / ("photo" + std::to_string(i) + ".jpg");
+            if (fs::exists(path)) {
+                continue;
+            }
+            if (i < kDistinct) {
+                MakePhoto(path, i);
+            } else {
+                fs::create_hard_link(samples / ("photo" + std::to_string(i % kDistinct) + ".jpg"), path);
+            }
+        }
+        return BenchFolders{root / "data", root / "work"};
+    }();
+    return folders;
+}
+
+void ClearCache() {
+    fs::remove_all(Folders().work / "Thumbnails");
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// CPU time of the whole process (all threads), in seconds: the machine is shared, so the wall time
+// alone says little; the CPU time over two is what two idle cores would take.
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Waits on the event loop (the tiles fill in through it) until the dialog has every thumbnail.
+void WaitForThumbnails(CDlgAddBg& dlg) {
+    if (!dlg.ThumbnailsDone()) {
+        QEventLoop loop;
+        QObject::connect(&dlg, &CDlgAddBg::thumbnailsFinished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    QCoreApplication::processEvents(); // the last tiles
+}
+
+void DialogShown(benchmark::State& state) {
+    Folders();
+    for (auto _ : state) {
+        ClearCache();
+        const auto start = std::chrono::steady_clock::now();
+        auto dlg = std::make_unique<CDlgAddBg>(Folders().data, Folders().work);
+        dlg->show();
+        QCoreApplication::processEvents();
+        state.SetIterationTime(Seconds(start));
+        if (dlg->findChild<QListWidget*>()->count() != kPhotos) {
+            state.SkipWithError("the photos are not all listed");
+        }
+        dlg.reset(); // waits for the thumbnails already being made
+    }
+}
+
+void ThumbnailsFirst(benchmark::State& state) {
+    Folders();
+    double cpu = 0;
+    for (auto _ : state) {
+        ClearCache();
+        const double cpuStart = ProcessCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        CDlgAddBg dlg(Folders().data, Folders().work);
+        dlg.show();
+        WaitForThumbnails(dlg);
+        state.SetIterationTime(Seconds(start));
+        cpu += ProcessCpuSeconds() - cpuStart;
+        if (dlg.ThumbnailsMade() != kPhotos) {
+            state.SkipWithError("not every thumbnail was made");
+        }
+    }
+    // Seconds of CPU per 100 photos, all threads: two idle cores take about half of it in wall time.
+    state.counters["cpu_s_per_100"] =
+        benchmark::Counter(cpu * 100.0 / kPhotos, benchmark::Counter::kAvgIterations);
+}
+
+// One photo's thumbnail on one thread, for the cost per photo apart from the dialog.
+void OnePhoto(benchmark::State& state) {
+    const fs::path photo = Folders().data / "Background" / "photo0.jpg";
+    const double cpuStart = ProcessCpuSeconds();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(imaging::MakeThumbnail(photo, {120, 100}));
+    }
+    // libvips works on threads of its own: the process CPU time is the real cost.
+    state.counters["cpu_ms"] =
+        benchmark::Counter((ProcessCpuSeconds() - cpuStart) * 1000, benchmark::Counter::kAvgIterations);
+}
+
+void ThumbnailsCached(benchmark::State& state) {
+    Folders();
+    {
+        CDlgAddBg warm(Folders().data, Folders().work);
+        warm.show();
+        WaitForThumbnails(warm);
+    }
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CDlgAddBg dlg(Folders().data, Folders().work);
+        dlg.show();
+        WaitForThumbnails(dlg);
+        state.SetIterationTime(Seconds(start));
+        if (dlg.ThumbnailsMade() != 0) {
+            state.SkipWithError("thumbnails were made again");
+        }
+    }
+}
+
+BENCHMARK(DialogShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7);
+BENCHMARK(ThumbnailsFirst)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(OnePhoto)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(ThumbnailsCached)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,41 @@
+#include "player/dlg_preview.h"
+
+#include "player/ruffle_view.h"
+
+#include <QLabel>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+
+CDlgPreview::CDlgPreview(QWidget* parent) : QDialog(parent), m_flash(new player::RuffleView(this)) {
+    setWindowTitle(tr("Preview"));
+    setSizeGripEnabled(true);
+    auto* layout = new QVBoxLayout(this);
+    // The player fills the dialog less a small margin, whatever the movie's own size.
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutTopMargin) / 2;
+    layout->setContentsMargins(margin, margin, margin, margin);
+    m_flash->setAccessibleName(tr("Preview"));
+    layout->addWidget(m_flash, 1);
+    // A movie that cannot be played is said so in the dialog instead of leaving it blank.
+    auto* problem = new QLabel(this);
+    problem->setWordWrap(true);
+    problem->setAccessibleName(tr("Problem"));
+    problem->hide();
+    layout->addWidget(problem);
+    connect(m_flash, &player::RuffleView::failed, problem, [problem](const QString& reason) {
+        problem->setText(reason);
+        problem->show();
+    });
+    connect(m_flash, &player::RuffleView::moviePainted, problem, &QLabel::hide);
+    // About the dialog's 440 x 311 dialog units in the system font.
+    const QFontMetrics fm = fontMetrics();
+    resize(fm.averageCharWidth() * 440 / 4, fm.height() * 311 / 8);
+}
+
+void CDlgPreview::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shownMovie != m_strMovie) {
+        m_shownMovie = m_strMovie;
+        m_flash->loadUrl(QUrl::fromLocalFile(m_strMovie));
+    }
+}

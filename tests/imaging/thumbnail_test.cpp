@@ -1,0 +1,194 @@
+#include "imaging/error.h"
+#include "imaging/thumbnail.h"
+#include "imaging/thumbnail_cache.h"
+#include "test_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+namespace imaging {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FreshFolder;
+
+Thumbnail Solid(Size size, uint8_t r, uint8_t g, uint8_t b) {
+    Thumbnail t{size, {}};
+    for (int i = 0; i < size.width * size.height; ++i) {
+        t.rgb.insert(t.rgb.end(), {r, g, b});
+    }
+    return t;
+}
+
+// A solid-colour picture file (PPM, which the picture library reads like any other format).
+void WriteSolid(const fs::path& path, Size size, uint8_t r, uint8_t g, uint8_t b) {
+    test::WriteBytes(path, EncodePpm(Solid(size, r, g, b)));
+}
+
+std::array<uint8_t, 3> Pixel(const Thumbnail& t, int x, int y) {
+    const uint8_t* p = &t.rgb[(size_t(y) * t.size.width + x) * 3];
+    return {p[0], p[1], p[2]};
+}
+
+void Touch(const fs::path& path, int secondsLater) {
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(secondsLater));
+}
+
+TEST(MakeThumbnail, ExactSizeGreyFrameAndPictureInside) {
+    const auto folder = FreshFolder("thumb-make");
+    WriteSolid(folder / "red.ppm", {400, 100}, 255, 0, 0); // 4:1 squeezed into 120 x 100, no aspect kept
+    const Thumbnail t = MakeThumbnail(folder / "red.ppm", {120, 100});
+    ASSERT_EQ(t.size, (Size{120, 100}));
+    ASSERT_EQ(t.rgb.size(), 120u * 100 * 3);
+    using P = std::array<uint8_t, 3>;
+    EXPECT_EQ(Pixel(t, 0, 0), (P{128, 128, 128}));
+    EXPECT_EQ(Pixel(t, 119, 99), (P{128, 128, 128}));
+    EXPECT_EQ(Pixel(t, 60, 0), (P{128, 128, 128}));
+    EXPECT_EQ(Pixel(t, 60, 50), (P{255, 0, 0}));
+    EXPECT_EQ(Pixel(t, 1, 1), (P{255, 0, 0}));
+}
+
+TEST(MakeThumbnail, LargeJpegShrinksOnLoad) {
+    const auto folder = FreshFolder("thumb-jpeg");
+    test::WriteVipsPicture(folder / "photo.jpg", 1600, 1200);
+    EXPECT_EQ(MakeThumbnail(folder / "photo.jpg", {120, 60}).size, (Size{120, 60}));
+}
+
+TEST(MakeThumbnail, RefusesWhatIsNoPicture) {
+    const auto folder = FreshFolder("thumb-bad");
+    test::WriteBytes(folder / "junk.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});
+    EXPECT_THROW(MakeThumbnail(folder / "junk.jpg", {120, 100}), Error);
+    EXPECT_THROW(MakeThumbnail(folder / "missing.png", {120, 100}), Error);
+    WriteSolid(folder / "ok.ppm", {10, 10}, 0, 0, 0);
+    EXPECT_THROW(MakeThumbnail(folder / "ok.ppm", {0, 100}), Error);
+}
+
+TEST(ThumbnailIndex, ReadsGoodLinesAndSkipsBadOnes) {
+    const std::string header = std::string(kThumbnailIndexHeader) + "\n";
+    const struct {
+        const char* name;
+        std::string text;
+        size_t entries;
+    } cases[] = {
+        {"good", header + "120 100 5 77 0123abcd.ppm\t/pics/a b.jpg\n", 1},
+        {"unreadable mark", header + "120 60 5 -3 -\t/pics/x.gif\n", 1},
+        {"wrong header", "cardwright thumbnails 2\n120 100 5 77 0a.ppm\t/a\n", 0},
+        {"no header", "120 100 5 77 0a.ppm\t/a\n", 0},
+        {"cut-off last line", header + "120 100 5 77 0a.ppm\t/a", 0},
+        {"no tab", header + "120 100 5 77 0a.ppm /a\n", 0},
+        {"empty path", header + "120 100 5 77 0a.ppm\t\n", 0},
+        {"escaping name", header + "120 100 5 77 ../0a.ppm\t/a\n", 0},
+        {"upper-case name", header + "120 100 5 77 0A.ppm\t/a\n", 0},
+        {"zero width", header + "0 100 5 77 0a.ppm\t/a\n", 0},
+        {"huge height", header + "120 5000 5 77 0a.ppm\t/a\n", 0},
+        {"negative size", header + "120 100 -5 77 0a.ppm\t/a\n", 0},
+        {"number overflow", header + "120 100 5 99999999999999999999 0a.ppm\t/a\n", 0},
+        {"extra field", header + "120 100 5 77 0a.ppm 9\t/a\n", 0},
+        {"one bad among good", header + "1 1 1 1 -\t/a\nbad\n2 2 2 2 -\t/b\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ParseThumbnailIndex(c.text).size(), c.entries);
+    }
+}
+
+TEST(ThumbnailIndex, LinesReadBackAsWritten) {
+    const ThumbnailIndexEntry entries[] = {
+        {"/home/a/Flower pics/Flower.JPG", 123456, -987654321, {120, 100}, "00ff.ppm"},
+        {"/x\twith tab.png", 1, 2, {4096, 1}, ""},
+    };
+    std::string text = std::string(kThumbnailIndexHeader) + "\n";
+    for (const auto& e : entries) {
+        text += FormatThumbnailIndexLine(e);
+    }
+    const auto back = ParseThumbnailIndex(text);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[0], entries[0]);
+    EXPECT_EQ(back[1], entries[1]);
+    EXPECT_EQ(FormatThumbnailIndexLine({"/a\nb.png", 1, 2, {1, 1}, ""}), "");
+}
+
+TEST(ThumbnailPpm, RefusesAnotherSizeOrShortData) {
+    const Thumbnail t = Solid({3, 2}, 1, 2, 3);
+    const std::vector<uint8_t> bytes = EncodePpm(t);
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    EXPECT_EQ(DecodePpm(view, {3, 2}), t);
+    EXPECT_FALSE(DecodePpm(view, {2, 3}));
+    EXPECT_FALSE(DecodePpm(view.substr(0, view.size() - 1), {3, 2}));
+    EXPECT_FALSE(DecodePpm(std::string(view) + "x", {3, 2}));
+}
+
+TEST(ThumbnailCache, SecondOpeningReadsTheCache) {
+    const auto folder = FreshFolder("thumb-cache-hit");
+    WriteSolid(folder / "blue.ppm", {50, 50}, 0, 0, 255);
+    const Size size{120, 100};
+    const ThumbnailResult first = ThumbnailCache(folder / "cache").Obtain(folder / "blue.ppm", size);
+    ASSERT_TRUE(first.thumb);
+    EXPECT_FALSE(first.fromCache);
+
+    ThumbnailCache again(folder / "cache"); // a later opening reads the index back
+    EXPECT_EQ(again.EntryCount(), 1u);
+    const ThumbnailResult second = again.Obtain(folder / "blue.ppm", size);
+    EXPECT_TRUE(second.fromCache);
+    EXPECT_EQ(second.thumb, first.thumb);
+    // Another size of the same file is another thumbnail.
+    EXPECT_FALSE(again.Obtain(folder / "blue.ppm", {120, 60}).fromCache);
+}
+
+TEST(ThumbnailCache, ChangedFileGetsAFreshThumbnail) {
+    const auto folder = FreshFolder("thumb-cache-changed");
+    const fs::path pic = folder / "pic.ppm";
+    WriteSolid(pic, {50, 50}, 0, 0, 255);
+    ThumbnailCache(folder / "cache").Obtain(pic, {120, 100});
+
+    WriteSolid(pic, {50, 50}, 0, 255, 0); // same size in bytes: only the time tells
+    Touch(pic, 5);
+    ThumbnailCache cache(folder / "cache");
+    const ThumbnailResult result = cache.Obtain(pic, {120, 100});
+    EXPECT_FALSE(result.fromCache);
+    ASSERT_TRUE(result.thumb);
+    EXPECT_EQ(Pixel(*result.thumb, 60, 50), (std::array<uint8_t, 3>{0, 255, 0}));
+    EXPECT_TRUE(ThumbnailCache(folder / "cache").Obtain(pic, {120, 100}).fromCache);
+    // The old thumbnail's file is gone: one PPM for one picture.
+    int ppms = 0;
+    for (const auto& entry : fs::directory_iterator(folder / "cache")) {
+        ppms += entry.path().extension() == ".ppm";
+    }
+    EXPECT_EQ(ppms, 1);
+}
+
+TEST(ThumbnailCache, UnreadablePictureIsRememberedUntilItChanges) {
+    const auto folder = FreshFolder("thumb-cache-bad");
+    const fs::path pic = folder / "bad.png";
+    test::WriteBytes(pic, {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'});
+    const ThumbnailResult first = ThumbnailCache(folder / "cache").Obtain(pic, {120, 100});
+    EXPECT_FALSE(first.thumb);
+    EXPECT_FALSE(first.error.empty());
+    const ThumbnailResult second = ThumbnailCache(folder / "cache").Obtain(pic, {120, 100});
+    EXPECT_TRUE(second.fromCache);
+    EXPECT_FALSE(second.thumb);
+
+    WriteSolid(pic, {8, 8}, 255, 255, 255); // repaired
+    Touch(pic, 5);
+    EXPECT_TRUE(ThumbnailCache(folder / "cache").Obtain(pic, {120, 100}).thumb);
+}
+
+TEST(ThumbnailCache, DamagedThumbnailFileIsMadeAgain) {
+    const auto folder = FreshFolder("thumb-cache-damaged");
+    const fs::path pic = folder / "pic.ppm";
+    WriteSolid(pic, {20, 20}, 9, 9, 9);
+    ThumbnailCache(folder / "cache").Obtain(pic, {30, 20});
+    for (const auto& entry : fs::directory_iterator(folder / "cache")) {
+        if (entry.path().extension() == ".ppm") {
+            test::WriteBytes(entry.path(), {'P', '6'});
+        }
+    }
+    const ThumbnailResult result = ThumbnailCache(folder / "cache").Obtain(pic, {30, 20});
+    EXPECT_FALSE(result.fromCache);
+    EXPECT_TRUE(result.thumb);
+}
+
+} // namespace
+} // namespace imaging
