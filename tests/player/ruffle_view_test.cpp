@@ -2,6 +2,8 @@
 #include "colour_movie.h"
 #include "player/ruffle_view.h"
 
+#include <QFileInfo>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -95,6 +97,29 @@ TEST_F(RuffleViewTest, BrokenMovieFailsAndTheNextOnePlays) {
     const quint64 good = view->loadMovie(ColourMovie(QColor(0xf0, 0xd0, 0x10)));
     ASSERT_TRUE(WaitPainted(painted, good));
     EXPECT_NEAR(CentreColour().red(), 0xf0, 8);
+}
+
+// The movies made at build time play without a failure and show more than one colour (text and links).
+TEST_F(RuffleViewTest, SampleAndHelpMoviesPlay) {
+    for (const char* name : {"Samples/workout.swf", "Samples/loveletter.swf", "CWPHelp.swf"}) {
+        QSignalSpy failed(view.get(), &RuffleView::failed);
+        QSignalSpy painted(view.get(), &RuffleView::moviePainted);
+        const quint64 serial =
+            view->loadUrl(QUrl::fromLocalFile(QStringLiteral(CW_TEST_DATA_DIR "/") + QLatin1String(name)));
+        ASSERT_TRUE(WaitPainted(painted, serial)) << name;
+        EXPECT_TRUE(failed.isEmpty()) << name;
+        QImage stage;
+        view->grabStage([&](const QImage& image) { stage = image; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !stage.isNull(); }, 10000)) << name;
+        stage.save(QStringLiteral("/tmp/cw-%1.png").arg(QFileInfo(QLatin1String(name)).baseName()));
+        QSet<QRgb> colours;
+        for (int y = 0; y < stage.height(); y += 4) {
+            for (int x = 0; x < stage.width(); x += 4) {
+                colours.insert(stage.pixel(x, y));
+            }
+        }
+        EXPECT_GT(colours.size(), 2) << name;
+    }
 }
 
 } // namespace
