@@ -149,6 +149,8 @@ void CCardwrightDlg::buildUi() {
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 1);
     right->setChildrenCollapsible(false);
+    // The preview gets most of the height; the fields keep what they need.
+    right->setSizes({3000, 1000});
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->addWidget(left);
@@ -156,6 +158,7 @@ void CCardwrightDlg::buildUi() {
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 3);
     split->setChildrenCollapsible(false);
+    split->setSizes({1000, 3000});
 
     // Bottom: the project commands.
     auto* commands = new QHBoxLayout;
