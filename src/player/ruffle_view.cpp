@@ -24,7 +24,8 @@ namespace player {
 namespace {
 
 // The page reports through console lines "cw:<kind>:<serial>:<text>"; everything else is Ruffle's own
-// logging and is passed to the log.
+// logging: its errors go to the log, and with CW_PLAYER_DEBUG set everything does (the page's timing
+// marks of each load among it).
 class PlayerPage : public QWebEnginePage {
 public:
     using QWebEnginePage::QWebEnginePage;
