@@ -27,6 +27,7 @@ namespace {
 // logging: its errors go to the log, and with CW_PLAYER_DEBUG set everything does (the page's timing
 // marks of each load among it).
 class PlayerPage : public QWebEnginePage {
+    Q_OBJECT
 public:
     using QWebEnginePage::QWebEnginePage;
     std::function<void(const QString& kind, quint64 serial, const QString& text)> onMessage;
@@ -41,8 +42,14 @@ protected:
             if (onMessage) {
                 onMessage(kind, serial, text);
             }
-        } else if (level == ErrorMessageLevel || qEnvironmentVariableIsSet("CW_PLAYER_DEBUG")) {
-            qWarning("player: %s", qUtf8Printable(message));
+        } else {
+            if (level == ErrorMessageLevel || qEnvironmentVariableIsSet("CW_PLAYER_DEBUG")) {
+                qWarning("player: %s", qUtf8Printable(message));
+            }
+            // A panic stops the movie for good and shows Ruffle's own error screen.
+            if (message.contains(QLatin1String("panicked")) && onMessage) {
+                onMessage(QStringLiteral("failed"), 0, tr("The player stopped with an internal error."));
+            }
         }
     }
 };
@@ -296,3 +303,4 @@ QString RuffleView::RuffleFolder() {
 }
 
 } // namespace player
+#include "ruffle_view.moc"

@@ -71,8 +71,11 @@ TEST(PlayerWindow, TitleNamesTheMovieAndTheWindowFitsItsStage) {
     EXPECT_EQ(player::MovieStageSize(WriteMovie(dir, QStringLiteral("junk.swf"), "junk")), std::nullopt);
 
     player::PlayerWindow window;
+    QSignalSpy painted(window.view(), &player::RuffleView::moviePainted);
     window.open(path);
     window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.isEmpty(); }, 60000));
+    window.grab().save(QDir::temp().filePath(QStringLiteral("cw-player-window.png")));
     EXPECT_TRUE(window.windowTitle().startsWith(QStringLiteral("big stage.swf")));
     EXPECT_EQ(window.centralWidget()->width(), 400);
     EXPECT_EQ(window.centralWidget()->height(), 300);

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +99,18 @@ TEST_F(RuffleViewTest, BrokenMovieFailsAndTheNextOnePlays) {
     const quint64 good = view->loadMovie(ColourMovie(QColor(0xf0, 0xd0, 0x10)));
     ASSERT_TRUE(WaitPainted(painted, good));
     EXPECT_NEAR(CentreColour().red(), 0xf0, 8);
+}
+
+TEST_F(RuffleViewTest, RecoversWhenThePlayerProcessDies) {
+    QSignalSpy failed(view.get(), &RuffleView::failed);
+    QSignalSpy ready(view.get(), &RuffleView::ready);
+    QSignalSpy painted(view.get(), &RuffleView::moviePainted);
+    view->webView()->page()->load(QUrl(QStringLiteral("chrome://crash")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ready.isEmpty(); }, 60000));
+    const quint64 serial = view->loadMovie(ColourMovie(QColor(0x10, 0x20, 0xe0)));
+    ASSERT_TRUE(WaitPainted(painted, serial));
+    EXPECT_NEAR(CentreColour().blue(), 0xe0, 8);
 }
 
 // The movies made at build time play without a failure and show more than one colour (text and links).
