@@ -219,6 +219,11 @@ void CCardwrightDlg::buildUi() {
          [this] { OnPreview(); }, [this] { undo(); }, [this] { redo(); }},
         this);
     qApp->installEventFilter(keys);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now->window() == this) {
+            m_lastFocus = now;
+        }
+    });
     resize(960, 640);
 }
 
@@ -406,6 +411,7 @@ void CCardwrightDlg::initialise(const QString& rescuePath) {
     if (!rescuePath.isEmpty()) {
         try {
             m_doc.replace(model::LoadProjectFile(rescuePath.toStdString()), true);
+            m_builder->LoadGiftFonts(1);
             opened = true;
         } catch (const model::ArchiveError& e) {
             m_log.Write(std::string("Rescued project not read: ") + e.what() + "\n");
@@ -809,13 +815,13 @@ void CCardwrightDlg::openInPlayer(const QString& target, bool maximized) {
 }
 
 void CCardwrightDlg::editAction(const char* slot) {
-    if (QWidget* focus = QApplication::focusWidget()) {
-        QMetaObject::invokeMethod(focus, slot);
+    if (m_lastFocus) {
+        QMetaObject::invokeMethod(m_lastFocus, slot);
     }
 }
 
 void CCardwrightDlg::undo() {
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = m_lastFocus;
     if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isUndoAvailable()) {
         line->undo();
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
@@ -827,7 +833,7 @@ void CCardwrightDlg::undo() {
 }
 
 void CCardwrightDlg::redo() {
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = m_lastFocus;
     if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isRedoAvailable()) {
         line->redo();
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);

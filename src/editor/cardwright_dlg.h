@@ -8,6 +8,7 @@
 #include "editor/document.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -136,6 +137,7 @@ private:
     bool m_typing = false;       // the edit under way comes from typing in a text field
     bool m_previewStale = false; // an edit was not shown because of a Flash background
     QList<int> m_expanded;
+    QPointer<QWidget> m_lastFocus; // the last control of this window with the focus (for the Edit menu)
 };
 
 } // namespace editor

@@ -45,6 +45,7 @@ CardFields::CardFields(QWidget* parent) : QWidget(parent) {
     comment = new QPlainTextEdit(this);
     comment->setAccessibleName(tr("More"));
     comment->setTabChangesFocus(true);
+    comment->setMinimumHeight(comment->fontMetrics().lineSpacing() * 4);
     commentColor = new QPushButton(tr("color"), this);
     commentColor->setAccessibleName(tr("Comment color"));
     addPics = new QPushButton(tr("Add Pics"), this);

@@ -1,6 +1,6 @@
 // Writes a picture of the editor window on the default project, made offscreen: the window is grabbed
 // and the player's stage (drawn by the web engine, which a widget grab does not see) is painted into the
-// preview area. Usage: editor_screenshot OUT.png
+// preview area. Usage: editor_screenshot OUT.png [link] ("link" shows the first link's fields)
 #include "app/log.h"
 #include "app/workspace.h"
 #include "editor/cardwright_dlg.h"
@@ -18,8 +18,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: editor_screenshot OUT.png\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: editor_screenshot OUT.png [link]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     window.resize(900, 600);
     window.show();
     window.tree().expandAll();
-    window.select({0, -1});
+    window.select({0, argc == 3 ? 0 : -1});
     editor::PreviewPanel& preview = window.preview();
     quint64 painted = 0;
     QObject::connect(&preview, &editor::PreviewPanel::moviePainted,
