@@ -6,6 +6,8 @@
 #include "editor/preview_panel.h"
 #include "editor/tip_message.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -182,6 +184,29 @@ TEST_F(EditorTest, OpensAProjectAndRefusesAFileThatIsNot) {
     w.AddCard(model::kPosBottom);
     EXPECT_EQ(w.document().project().CardCount(), quiz.CardCount() + 1);
     EXPECT_TRUE(w.isWindowModified());
+}
+
+TEST_F(EditorTest, EveryControlHasTheNameAUserSees) {
+    CCardwrightDlg& w = Open();
+    QStringList names;
+    for (QWidget* control : w.centralWidget()->findChildren<QWidget*>()) {
+        const bool isControl =
+            qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control) ||
+            qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
+            qobject_cast<QTreeView*>(control) ||
+            (qobject_cast<QLineEdit*>(control) && !qobject_cast<QAbstractSpinBox*>(control->parentWidget()) &&
+             !qobject_cast<QComboBox*>(control->parentWidget()));
+        if (isControl && !w.preview().isAncestorOf(control)) {
+            EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
+            names << control->accessibleName();
+        }
+    }
+    for (const char* name : {"Add Card",   "Rmv Card", "Add Link",    "Rmv Link",      "New",
+                             "Open",       "Preview",  "Finish",      "Save",          "Project Settings",
+                             "Title",      "More",     "Title color", "Comment color", "Add Pics",
+                             "Link title", "Goto",     "Score",       "If score",      "Then Goto"}) {
+        EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
+    }
 }
 
 TEST_F(EditorTest, HintsAreNotModal) {
