@@ -6,13 +6,17 @@
 #include "editor/preview_panel.h"
 #include "editor/tip_message.h"
 
+#include "app/rescue.h"
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <filesystem>
@@ -215,6 +219,32 @@ TEST_F(EditorTest, HintsAreNotModal) {
     w.OnBtnRemovelink();
     EXPECT_EQ(w.tips().lastText(), QString::fromLatin1(model::kHintSelectLink));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    for (QAction* action : w.findChildren<QAction*>()) {
+        if (action->text() == QStringLiteral("Hot &Keys")) {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(w.tips().lastText(),
+              QStringLiteral("F1:  Help Center\nF2:  Add new card\nF3:  Add new link\nF5:  "
+                             "Preview Flash e-gift"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(EditorTest, F5FromAFieldSavesForRescueAndPreviewsTheWholeMovie) {
+    CCardwrightDlg& w = Open();
+    w.cardFields().comment->setFocus();
+    QString dialogTitle;
+    QTimer::singleShot(0, [&] {
+        // The preview dialog is modal: note it and close it.
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialogTitle = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    QTest::keyClick(w.cardFields().comment, Qt::Key_F5);
+    EXPECT_EQ(dialogTitle, QStringLiteral("Preview"));
+    EXPECT_TRUE(app::HasRescueFile(workspace));
+    EXPECT_GT(std::filesystem::file_size(workspace.PreviewPath()), 0u);
 }
 
 TEST_F(EditorTest, UndoInATextFieldUndoesTheFieldFirstThenTheProject) {
