@@ -1,6 +1,7 @@
 // The player widget against the real Ruffle: colours painted, newest-only loading, broken movies.
 #include "colour_movie.h"
 #include "player/ruffle_view.h"
+#include "swf/as/compiler.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -111,6 +112,19 @@ TEST_F(RuffleViewTest, RecoversWhenThePlayerProcessDies) {
     const quint64 serial = view->loadMovie(ColourMovie(QColor(0x10, 0x20, 0xe0)));
     ASSERT_TRUE(WaitPainted(painted, serial));
     EXPECT_NEAR(CentreColour().blue(), 0xe0, 8);
+}
+
+TEST_F(RuffleViewTest, AddressesTheMovieOpensArePassedOn) {
+    QSignalSpy links(view.get(), &RuffleView::linkActivated);
+    const QUrl target(QStringLiteral("https://example.org/cards?from=player"));
+    const auto script = swf::as::compile("getURL(\"" + target.toString().toStdString() + "\", \"_blank\");");
+    ASSERT_TRUE(script.has_value());
+    view->loadMovie(ColourMovie(Qt::white, 200, 150, swf::Action(*script)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !links.isEmpty(); }, 20000));
+    EXPECT_EQ(links.first().at(0).toUrl(), target);
+    // The player page itself stays and plays on.
+    QSignalSpy painted(view.get(), &RuffleView::moviePainted);
+    ASSERT_TRUE(WaitPainted(painted, view->loadMovie(ColourMovie(Qt::black))));
 }
 
 // The movies made at build time play without a failure and show more than one colour (text and links).
