@@ -1,9 +1,11 @@
 // Writes a picture of the editor window on the default project, made offscreen: the window is grabbed
 // and the player's stage (drawn by the web engine, which a widget grab does not see) is painted into the
-// preview area. Usage: editor_screenshot OUT.png [link] ("link" shows the first link's fields)
+// preview area. Usage: editor_screenshot OUT.png [link|feedback] ("link" shows the first link's fields,
+// "feedback" pictures the feedback dialog instead).
 #include "app/log.h"
 #include "app/workspace.h"
 #include "editor/cardwright_dlg.h"
+#include "editor/feedback_dialog.h"
 #include "editor/preview_panel.h"
 #include "editor/prompter.h"
 #include "editor/startup.h"
@@ -25,6 +27,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     editor::PrepareWebEngine();
     QApplication application(argc, argv);
+    if (argc == 3 && QByteArray(argv[2]) == "feedback") {
+        editor::FeedbackDialog dialog;
+        dialog.show();
+        return dialog.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    }
     QTemporaryDir work;
     const app::Workspace workspace(app::Workspace::FromEnvironment().DataRoot(), work.path().toStdString());
     app::Log log;
