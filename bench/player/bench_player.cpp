@@ -19,6 +19,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -35,30 +36,29 @@ protected:
     bool AskToSave(const std::string&) override { return false; }
 };
 
-// Two single-card movies of a typical card, differing in one letter of the title as after a keystroke.
+// Two single-card movies of the new project's first card, differing in one letter of the title as after
+// a keystroke.
 std::vector<QByteArray> CardMovies() {
     const fs::path work = CW_BENCH_WORK_DIR;
     fs::create_directories(work / "Temp");
     app::Workspace workspace{CW_BENCH_DATA_DIR, work};
     app::AppState state;
     QuietReporter reporter;
-    model::Project project;
-    project.settings = model::NewProjectSettings();
-    auto card = model::CCardInfo::MakeNew(0);
-    card->m_strComment = "A comment of a few words,\r\nover two lines.";
-    card->m_pLinks->AddLink("Next", 0, 0, -1, "", 0, 0);
-    project.cards.push_back(std::move(card));
+    // The new project's first card, as the editor previews it.
+    model::Project project = model::MakeDefaultProject();
     movie::GiftBuilder builder(project, state, workspace, reporter);
     builder.LoadGiftFonts(1);
     std::vector<QByteArray> movies;
-    for (const char* title : {"Happy birthday", "Happy birthday!"}) {
-        project.cards[0]->m_strTitle = title;
+    const std::string title = project.cards[0]->m_strTitle;
+    for (const char* typed : {"a", "ab"}) {
+        project.cards[0]->m_strTitle = title + typed;
         const fs::path out = work / "card.swf";
         builder.GenerateSWF(out, project.cards[0].get(), 0, 0);
         QFile file(QString::fromStdString(out.string()));
         file.open(QIODevice::ReadOnly);
         movies.push_back(file.readAll());
     }
+    std::fprintf(stderr, "card movie: %lld bytes\n", static_cast<long long>(movies[0].size()));
     return movies;
 }
 
@@ -77,7 +77,7 @@ void BM_LoadToPaintWarm(benchmark::State& st) {
     if (!g_warm) {
         g_warm = std::make_unique<player::RuffleView>();
         player::RuffleView& view = *g_warm;
-        view.resize(480, 360);
+        view.resize(800, 600);
         view.show();
         QObject::connect(&view, &player::RuffleView::moviePainted, [](quint64 serial) { painted = serial; });
         const quint64 first = view.loadMovie(movies[0]);
