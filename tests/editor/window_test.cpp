@@ -165,6 +165,34 @@ TEST_F(EditorTest, CloseAsksToSaveAndCancelKeepsTheWindow) {
     }
 }
 
+TEST_F(EditorTest, NewAsksAboutUnsavedWorkThenStartsTheDefaultProject) {
+    struct Case {
+        Answer answer;
+        bool renewed;
+    };
+    for (const Case& c : {Case{Answer::Cancel, false}, Case{Answer::No, true}}) {
+        CCardwrightDlg& w = Open();
+        w.AddCard(model::kPosTop);
+        const auto marker = workspace.TempDir() / "0.jpg";
+        QFile(QString::fromStdString(marker.string())).open(QIODevice::WriteOnly);
+        prompter.questions.clear();
+        prompter.answers = {c.answer};
+        // New goes on to the project settings, which may be a modal dialog: close it.
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                dialog->close();
+            }
+        });
+        w.OnNew();
+        EXPECT_EQ(prompter.questions, QStringList{QStringLiteral("Do you want to save this gift?")});
+        EXPECT_EQ(w.document().project().CardCount(), c.renewed ? 3 : 4);
+        EXPECT_EQ(w.isWindowModified(), !c.renewed);
+        EXPECT_EQ(std::filesystem::exists(marker), !c.renewed); // New empties Temp
+        window->document().markSaved();
+        window.reset();
+    }
+}
+
 TEST_F(EditorTest, OpensAProjectAndRefusesAFileThatIsNot) {
     CCardwrightDlg& w = Open();
     model::Project quiz = model::MakeDefaultProject();
