@@ -11,10 +11,12 @@
 #include "player/ruffle_view.h"
 #endif
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QStackedLayout>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -40,6 +42,13 @@ PreviewPanel::PreviewPanel(movie::GiftBuilder& builder, const app::Workspace& wo
     m_player->setAccessibleName(tr("Preview"));
     m_stack->addWidget(m_player);
     connect(m_player, &player::RuffleView::failed, this, &PreviewPanel::playerFailed);
+    // A click on a card item that opens an address (the credit line) opens it in the desktop's browser.
+    connect(m_player, &player::RuffleView::linkActivated, this, [](const QUrl& url) {
+        if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
+            url.scheme() == QLatin1String("mailto")) {
+            QDesktopServices::openUrl(url);
+        }
+    });
     connect(m_player, &player::RuffleView::moviePainted, this, [this](quint64 serial) {
         if (m_failed) {
             m_failed = false;
