@@ -66,7 +66,9 @@ std::string ColourText(const QColor& colour) {
     return QString::asprintf("#%.2X%.2X%.2X", colour.red(), colour.green(), colour.blue()).toStdString();
 }
 
-void SetTextKeepingCursor(QLineEdit* edit, const QString& text) {
+// Typing stops at `limit` characters, but a longer title from a file is shown and kept whole.
+void SetTextKeepingCursor(QLineEdit* edit, const QString& text, int limit) {
+    edit->setMaxLength(std::max<int>(limit, static_cast<int>(text.size())));
     if (edit->text() != text) {
         edit->setText(text);
     }
@@ -494,7 +496,7 @@ void CCardwrightDlg::showCardFields(int card) {
     m_card->setEnabled(valid);
     if (valid) {
         const model::CCardInfo& info = *m_doc.project().cards[card];
-        SetTextKeepingCursor(m_card->title, FromStd(info.m_strTitle));
+        SetTextKeepingCursor(m_card->title, FromStd(info.m_strTitle), kCardTitleMax);
         const QString comment = CommentForField(info.m_strComment);
         if (m_card->comment->toPlainText() != comment) {
             m_card->comment->setPlainText(comment);
@@ -514,7 +516,7 @@ void CCardwrightDlg::showLinkFields(int card, int link) {
     m_filling = true;
     m_fields->setCurrentWidget(m_link);
     const model::CLinkInfo& info = *m_doc.project().cards[card]->m_pLinks->m_pLinkList[link];
-    SetTextKeepingCursor(m_link->title, FromStd(info.m_strTitle));
+    SetTextKeepingCursor(m_link->title, FromStd(info.m_strTitle), kLinkTitleMax);
     m_link->score->setValue(info.m_nScore);
     m_link->compareValue->setValue(info.m_nCompareValue);
     const int cards = m_doc.project().CardCount();

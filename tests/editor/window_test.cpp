@@ -55,6 +55,29 @@ TEST_F(EditorTest, CardFieldsForACardLinkFieldsForALink) {
         QStringLiteral("Link 1"));
 }
 
+TEST_F(EditorTest, ALongTitleFromAFileIsShownAndKeptWhole) {
+    CCardwrightDlg& w = Open();
+    model::Project p = model::MakeDefaultProject();
+    p.cards[1]->m_strTitle = std::string(130, 'T');
+    p.cards[1]->m_pLinks->m_pLinkList[0]->m_strTitle = std::string(30, 'L');
+    const QString path = Path(QStringLiteral("long.cwp"));
+    ASSERT_TRUE(model::SaveProjectFile(p, path.toStdString()));
+    ASSERT_TRUE(w.openProjectFile(path));
+    w.select({1, -1});
+    w.cardFields().title->setFocus();
+    w.cardFields().title->end(false);
+    QTest::keyClick(w.cardFields().title, Qt::Key_X); // full: refused
+    QTest::keyClick(w.cardFields().title, Qt::Key_Backspace);
+    EXPECT_EQ(w.document().project().cards[1]->m_strTitle, std::string(129, 'T'));
+    w.select({1, 0});
+    EXPECT_EQ(w.linkFields().title->text().size(), 30);
+    // A new card's title stops at 100 characters.
+    w.select({0, -1});
+    w.cardFields().title->selectAll();
+    QTest::keyClicks(w.cardFields().title, QString(120, QLatin1Char('a')));
+    EXPECT_EQ(w.document().project().cards[0]->m_strTitle, std::string(100, 'a'));
+}
+
 TEST_F(EditorTest, KeysFromInsideTheFields) {
     struct Case {
         const char* name;
