@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QStackedLayout>
 #include <QUrl>
+#include <QWebEngineView>
 
 #include <filesystem>
 
@@ -40,6 +41,9 @@ PreviewPanel::PreviewPanel(movie::GiftBuilder& builder, const app::Workspace& wo
 #if CW_HAVE_PLAYER
     m_player = new player::RuffleView(this);
     m_player->setAccessibleName(tr("Preview"));
+    // The card preview takes no keys, so Tab goes from the tree straight to the fields.
+    m_player->setFocusPolicy(Qt::NoFocus);
+    m_player->webView()->setFocusPolicy(Qt::NoFocus);
     m_stack->addWidget(m_player);
     connect(m_player, &player::RuffleView::failed, this, &PreviewPanel::playerFailed);
     // A click on a card item that opens an address (the credit line) opens it in the desktop's browser.

@@ -262,6 +262,10 @@ TEST_F(EditorTest, EveryControlHasTheNameAUserSees) {
                              "Link title", "Goto",     "Score",       "If score",      "Then Goto"}) {
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
     }
+    // Tab goes from the tree to the title: the preview takes no keys.
+    w.tree().setFocus();
+    QTest::keyClick(&w.tree(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.cardFields().title);
 }
 
 TEST_F(EditorTest, HintsAreNotModal) {
