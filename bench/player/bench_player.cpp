@@ -27,13 +27,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class QuietReporter : public app::ErrorReporter {
+// Problems while making the movies are printed: a movie missing its fonts would load faster than a real one.
+class PrintingReporter : public app::ErrorReporter {
 public:
-    QuietReporter() : app::ErrorReporter(nullptr) {}
-    void tip(std::string_view) override {}
+    PrintingReporter() : app::ErrorReporter(nullptr) {}
+    void tip(std::string_view text) override {
+        std::fprintf(stderr, "tip: %.*s\n", int(text.size()), text.data());
+    }
 
 protected:
-    bool AskToSave(const std::string&) override { return false; }
+    bool AskToSave(const std::string& text) override {
+        std::fprintf(stderr, "report: %s\n", text.c_str());
+        return false;
+    }
 };
 
 // Two single-card movies of the new project's first card, differing in one letter of the title as after
@@ -43,15 +49,15 @@ std::vector<QByteArray> CardMovies() {
     fs::create_directories(work / "Temp");
     app::Workspace workspace{CW_BENCH_DATA_DIR, work};
     app::AppState state;
-    QuietReporter reporter;
+    PrintingReporter reporter;
     // The new project's first card, as the editor previews it.
     model::Project project = model::MakeDefaultProject();
     movie::GiftBuilder builder(project, state, workspace, reporter);
     builder.LoadGiftFonts(1);
     std::vector<QByteArray> movies;
-    const std::string title = project.cards[0]->m_strTitle;
-    for (const char* typed : {"a", "ab"}) {
-        project.cards[0]->m_strTitle = title + typed;
+    project.cards[0]->m_strComment = "A comment of a few words,\r\nover two lines.";
+    for (const char* typed : {"Happy birthday", "Happy birthday!"}) {
+        project.cards[0]->m_strTitle = typed;
         const fs::path out = work / "card.swf";
         builder.GenerateSWF(out, project.cards[0].get(), 0, 0);
         QFile file(QString::fromStdString(out.string()));
