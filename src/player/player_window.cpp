@@ -53,6 +53,7 @@ PlayerWindow::PlayerWindow(QWidget* parent) : QMainWindow(parent), m_view(new Ru
     connect(m_view, &RuffleView::linkActivated, this,
             [](const QUrl& url) { QDesktopServices::openUrl(url); });
     connect(m_view, &RuffleView::moviePainted, this, [this] { statusBar()->clearMessage(); });
+    statusBar()->showMessage(tr("Open a movie with File > Open."));
     resize(640, 480);
 }
 
