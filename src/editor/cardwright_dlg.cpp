@@ -1,3 +1,5 @@
+// The editor window: its layout, the fields and the selection, and the views kept in step with the
+// document. Menus and commands are in cardwright_menus.cpp and cardwright_commands.cpp.
 #include "editor/cardwright_dlg.h"
 
 #include "app/log.h"
@@ -13,7 +15,6 @@
 #include "editor/tip_message.h"
 #include "model/archive.h"
 #include "movie/gift_builder.h"
-#include "movie/gift_scripts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -36,10 +36,6 @@
 namespace editor {
 
 namespace {
-
-const char* const kHotKeys =
-    "F1:  Help Center\nF2:  Add new card\nF3:  Add new link\nF5:  Preview Flash e-gift";
-const char* const kSwfFileError = "SWF file error. please check FLASH.";
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -68,7 +64,11 @@ std::string ColourText(const QColor& colour) {
 
 // Typing stops at `limit` characters, but a longer title from a file is shown and kept whole.
 void SetTextKeepingCursor(QLineEdit* edit, const QString& text, int limit) {
-    edit->setMaxLength(std::max<int>(limit, static_cast<int>(text.size())));
+    // Setting the limit sets the text again, which would drop the field's own undo history.
+    const int maxLength = std::max<int>(limit, static_cast<int>(text.size()));
+    if (edit->maxLength() != maxLength) {
+        edit->setMaxLength(maxLength);
+    }
     if (edit->text() != text) {
         edit->setText(text);
     }
@@ -227,118 +227,6 @@ void CCardwrightDlg::buildUi() {
         }
     });
     resize(960, 640);
-}
-
-void CCardwrightDlg::buildMenus() {
-    const auto add = [this](QMenu* menu, const QString& text, auto slot, const QKeySequence& keys = {}) {
-        QAction* action = menu->addAction(text);
-        connect(action, &QAction::triggered, this, slot);
-        if (!keys.isEmpty()) {
-            // The keys themselves are handled before any control (see KeyFilter); the menu shows them.
-            action->setShortcut(keys);
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
-        return action;
-    };
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    add(file, tr("&New"), &CCardwrightDlg::OnNew);
-    add(file, tr("&Open..."), &CCardwrightDlg::OnOpen);
-    add(file, tr("&Save..."), &CCardwrightDlg::OnSave);
-    QMenu* samples = file->addMenu(tr("&View Samples"));
-    const QString samplesDir = FromStd((m_workspace.DataRoot() / "Samples").string());
-    add(samples, tr("e-&Workout"),
-        [this, samplesDir] { openInPlayer(samplesDir + QLatin1String("/workout.swf"), false); });
-    add(samples, tr("e-&LoveLetter"),
-        [this, samplesDir] { openInPlayer(samplesDir + QLatin1String("/loveletter.swf"), false); });
-    const struct {
-        const char* text;
-        const char* path;
-    } online[] = {{"e-&Password (Online)", "/flash/password.swf"},
-                  {"e-&Fun (Online)", "/flash/fun.swf"},
-                  {"e-&Animate (Online)", "/flash/animate.swf"},
-                  {"e-&MensaTest (Online)", "/flash/MensaTest.swf"},
-                  {"e-&KidTrainning (Online)", "/flash/kidsitesample.swf"}};
-    for (const auto& sample : online) {
-        const QString address = QString::fromLatin1(movie::kMakerHost.data(), movie::kMakerHost.size()) +
-                                QLatin1String(sample.path);
-        add(samples, tr(sample.text), [this, address] { openInPlayer(address, false); });
-    }
-    file->addSeparator();
-    add(file, tr("E&xit"), &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    QAction* undoAction = add(edit, tr("&Undo"), &CCardwrightDlg::undo, QKeySequence::Undo);
-    QAction* redoAction = add(edit, tr("&Redo"), &CCardwrightDlg::redo, QKeySequence(tr("Ctrl+Shift+Z")));
-    // Away from text fields, Ctrl+Z and Ctrl+Shift+Z work on the project from any control.
-    undoAction->setShortcutContext(Qt::WindowShortcut);
-    redoAction->setShortcutContext(Qt::WindowShortcut);
-    edit->addSeparator();
-    add(
-        edit, tr("Cu&t"), [this] { editAction("cut"); }, QKeySequence::Cut);
-    add(
-        edit, tr("&Copy"), [this] { editAction("copy"); }, QKeySequence::Copy);
-    add(
-        edit, tr("&Paste"), [this] { editAction("paste"); }, QKeySequence::Paste);
-
-    QMenu* cards = menuBar()->addMenu(tr("&Cards"));
-    QMenu* addCards = cards->addMenu(tr("&Add cards"));
-    add(addCards, tr("At &top"), [this] { AddCard(model::kPosTop); });
-    add(addCards, tr("&Before current card"), [this] { AddCard(model::kPosBefore); });
-    add(
-        addCards, tr("&After current card"), [this] { AddCard(model::kPosAfter); }, QKeySequence(Qt::Key_F2));
-    add(addCards, tr("At &bottom"), [this] { AddCard(model::kPosBottom); });
-    QMenu* addLinks = cards->addMenu(tr("Add &new link"));
-    add(addLinks, tr("At &top"), [this] { AddLink(model::kPosTop); });
-    add(addLinks, tr("&Before current link"), [this] { AddLink(model::kPosBefore); });
-    add(
-        addLinks, tr("&After current link"), [this] { AddLink(model::kPosAfter); }, QKeySequence(Qt::Key_F3));
-    add(addLinks, tr("At &bottom"), [this] { AddLink(model::kPosBottom); });
-    add(cards, tr("&Del current card"), &CCardwrightDlg::OnBtnRemovecard);
-    add(cards, tr("Del current &link"), &CCardwrightDlg::OnBtnRemovelink);
-    cards->addSeparator();
-    add(cards, tr("Move card &up"), [this] { moveCard(-1); });
-    add(cards, tr("Move card do&wn"), [this] { moveCard(1); });
-
-    QMenu* project = menuBar()->addMenu(tr("&Project"));
-    add(project, tr("Project &Settings"), &CCardwrightDlg::OnProjectSettings);
-    add(project, tr("&Expand All Cards"), [this] { m_tree->expandAll(); });
-    add(project, tr("&Collapse All Cards"), [this] { m_tree->collapseAll(); });
-
-    QMenu* steps = menuBar()->addMenu(tr("&StepByStep"));
-    add(steps, tr("1 &New"), &CCardwrightDlg::OnNew);
-    add(steps, tr("1 &Open"), &CCardwrightDlg::OnOpen);
-    add(steps, tr("2 &Preview"), &CCardwrightDlg::OnPreview, QKeySequence(Qt::Key_F5));
-    add(steps, tr("3 &Finish"), &CCardwrightDlg::OnFinish);
-    add(steps, tr("4 &Save"), &CCardwrightDlg::OnSave);
-
-    QMenu* exportMenu = menuBar()->addMenu(tr("E&xport"));
-    add(exportMenu, tr("Generate &SWF"), [this] {
-        hooks::Context ctx = context();
-        hooks::GenerateSwf(ctx);
-    });
-    add(exportMenu, tr("Generate &EXE"), [this] {
-        hooks::Context ctx = context();
-        hooks::GenerateExe(ctx);
-    });
-
-    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
-    add(tools, tr("Create &Photo Album"), [this] {
-        hooks::Context ctx = context();
-        hooks::CreatePhotoAlbum(ctx);
-    });
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    add(
-        help, tr("&Help Document"),
-        [this] { openInPlayer(FromStd((m_workspace.DataRoot() / "CWPHelp.swf").string()), true); },
-        QKeySequence(Qt::Key_F1));
-    add(help, tr("Hot &Keys"), [this] { ShowTipMessage(QString::fromLatin1(kHotKeys)); });
-    add(help, tr("&Tip of today"), [this] {
-        hooks::Context ctx = context();
-        hooks::TipOfToday(ctx);
-    });
-    help->addSeparator();
-    add(help, tr("&About Cardwright..."), [this] { hooks::About(this); });
 }
 
 void CCardwrightDlg::connectFields() {
@@ -631,255 +519,6 @@ void CCardwrightDlg::chooseColour(bool title) {
     const std::string text = ColourText(*colour);
     editCard(title ? Field::TitleColor : Field::CommentColor,
              [title, &text](CardValues& v) { (title ? v.titleColor : v.commentColor) = text; });
-}
-
-// --- Commands -------------------------------------------------------------------------------------
-
-void CCardwrightDlg::ShowTipMessage(const QString& text) {
-    m_tips->show(text);
-}
-
-void CCardwrightDlg::AddCard(int code) {
-    const model::EditResult result = m_doc.addCard(code, m_sel);
-    if (!result.hint.empty()) {
-        ShowTipMessage(FromStd(result.hint));
-    } else if (result.changed) {
-        m_card->title->setFocus();
-    }
-}
-
-void CCardwrightDlg::OnBtnRemovecard() {
-    if (m_prompter.ask(this, tr("Do you really want to delete this card?"), false, QMessageBox::Question) !=
-        Answer::Yes) {
-        return;
-    }
-    const model::EditResult result = m_doc.removeCard(m_sel);
-    if (!result.hint.empty()) {
-        ShowTipMessage(FromStd(result.hint));
-    }
-}
-
-void CCardwrightDlg::AddLink(int code) {
-    if (m_sel.IsNothing()) {
-        return;
-    }
-    const model::EditResult result = m_doc.addLink(code, m_sel);
-    if (!result.hint.empty()) {
-        ShowTipMessage(FromStd(result.hint));
-    } else if (result.changed) {
-        m_link->title->setFocus();
-    }
-}
-
-void CCardwrightDlg::OnBtnRemovelink() {
-    try {
-        const model::EditResult result = m_doc.removeLink(m_sel);
-        if (!result.hint.empty()) {
-            ShowTipMessage(FromStd(result.hint));
-        }
-    } catch (const std::exception&) {
-        m_reporter->report(app::reasons::kRemoveLink);
-    }
-}
-
-void CCardwrightDlg::moveCard(int delta) {
-    if (!m_sel.IsCard()) {
-        ShowTipMessage(tr("Please select a card to move."));
-        return;
-    }
-    m_doc.moveCard(m_sel, delta);
-}
-
-bool CCardwrightDlg::askToSaveChanges(const QString& question) {
-    if (!m_doc.isModified() || m_doc.project().cards.empty()) {
-        return true;
-    }
-    switch (m_prompter.ask(this, question, true, QMessageBox::Question)) {
-    case Answer::Yes:
-        return OnSave();
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CCardwrightDlg::OnNew() {
-    if (!askToSaveChanges(tr("Do you want to save this gift?"))) {
-        return;
-    }
-    app::EmptyFolder(m_workspace.TempDir());
-    m_state.ApplyAfterNew();
-    model::Project project;
-    project.settings = m_doc.project().settings;
-    project.New();
-    m_doc.replace(std::move(project), false);
-    m_builder->LoadGiftFonts(1);
-    updateTitle();
-    OnProjectSettings();
-}
-
-void CCardwrightDlg::OnOpen() {
-    hooks::Context ctx = context();
-    const hooks::OpenChoice choice = hooks::ChooseProject(ctx);
-    if (choice.kind == hooks::OpenChoice::Kind::New) {
-        OnNew();
-    } else if (choice.kind == hooks::OpenChoice::Kind::Open &&
-               askToSaveChanges(tr("Do you want to save this project?"))) {
-        openProjectFile(choice.path);
-    }
-}
-
-bool CCardwrightDlg::OnSave() {
-    if (!m_initialised) {
-        return false;
-    }
-    if (m_doc.project().cards.empty()) {
-        ShowTipMessage(tr("The project has no cards, so there is nothing to save."));
-        return false;
-    }
-    // A project is never saved into Temp: it is emptied when the program ends.
-    QString suggested = FromStd(m_state.m_strProjectPath);
-    const QString temp = FromStd(m_workspace.TempDir().string());
-    if (suggested.isEmpty() || suggested.startsWith(temp)) {
-        suggested = QDir::home().filePath(QStringLiteral("gift.cwp"));
-    }
-    QString path = m_prompter.saveFileName(this, suggested);
-    if (path.isEmpty()) {
-        return false;
-    }
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += QLatin1String(".cwp");
-    }
-    try {
-        model::SaveProjectFile(m_doc.project(), path.toStdString());
-    } catch (const model::SaveError& e) {
-        m_log.Write(std::string("Save failed: ") + e.what() + "\n");
-        m_reporter->report(app::reasons::kSaveProject);
-        return !m_doc.isModified();
-    }
-    m_state.m_strProjectPath = QFileInfo(path).absoluteFilePath().toStdString();
-    m_doc.markSaved();
-    updateTitle();
-    return true;
-}
-
-void CCardwrightDlg::OnPreview() {
-    if (!m_initialised) {
-        return;
-    }
-    rescueSave();
-    const auto path = m_workspace.PreviewPath();
-    try {
-        m_builder->GenerateSWF(path, nullptr, 1, 0);
-    } catch (const std::exception& e) {
-        m_log.Write(std::string("Preview movie not written: ") + e.what() + "\n");
-        ShowTipMessage(QString::fromLatin1(kSwfFileError));
-        return;
-    }
-    hooks::Context ctx = context();
-    hooks::ShowPreview(ctx, FromStd(path.string()));
-}
-
-void CCardwrightDlg::OnFinish() {
-    rescueSave();
-    hooks::Context ctx = context();
-    hooks::Finish(ctx);
-}
-
-void CCardwrightDlg::OnProjectSettings() {
-    rescueSave();
-    hooks::Context ctx = context();
-    if (const auto settings = hooks::ProjectSettings(ctx)) {
-        m_doc.setSettings(*settings);
-    }
-}
-
-void CCardwrightDlg::OnAddPics() {
-    if (!m_sel.IsCard()) {
-        return;
-    }
-    hooks::Context ctx = context();
-    const auto choice = hooks::AddPics(ctx, *m_doc.project().cards[m_sel.card]);
-    if (choice) {
-        editCard(Field::Background, [&choice](CardValues& v) {
-            v.background = choice->reference;
-            v.bgAlign = choice->align;
-            v.projectBg = 0;
-        });
-    }
-    refreshPreview(true);
-}
-
-void CCardwrightDlg::openInPlayer(const QString& target, bool maximized) {
-    hooks::Context ctx = context();
-    hooks::OpenInPlayer(ctx, target, maximized);
-}
-
-void CCardwrightDlg::editAction(const char* slot) {
-    if (m_lastFocus) {
-        QMetaObject::invokeMethod(m_lastFocus, slot);
-    }
-}
-
-void CCardwrightDlg::undo() {
-    QWidget* focus = m_lastFocus;
-    if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isUndoAvailable()) {
-        line->undo();
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
-               text != nullptr && text->document()->isUndoAvailable()) {
-        text->undo();
-    } else {
-        m_doc.undoStack().undo();
-    }
-}
-
-void CCardwrightDlg::redo() {
-    QWidget* focus = m_lastFocus;
-    if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isRedoAvailable()) {
-        line->redo();
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
-               text != nullptr && text->document()->isRedoAvailable()) {
-        text->redo();
-    } else {
-        m_doc.undoStack().redo();
-    }
-}
-
-// --- Rescue and closing ---------------------------------------------------------------------------
-
-bool CCardwrightDlg::rescueSave() {
-    if (!m_initialised || m_doc.project().cards.empty()) {
-        return false;
-    }
-    try {
-        return app::RescueSave(m_doc.project(), m_workspace);
-    } catch (const model::SaveError& e) {
-        m_log.Write(std::string("Rescue save failed: ") + e.what() + "\n");
-        return false;
-    }
-}
-
-void CCardwrightDlg::setRescueInterval(int ms) {
-    m_rescueTimer.setInterval(ms);
-}
-
-int CCardwrightDlg::rescueInterval() const {
-    return m_rescueTimer.interval();
-}
-
-void CCardwrightDlg::closeEvent(QCloseEvent* event) {
-    try {
-        if (!askToSaveChanges(tr("Do you want to save this project?"))) {
-            event->ignore();
-            return;
-        }
-        m_rescueTimer.stop();
-        m_prompter.feedback(this);
-    } catch (const std::exception&) {
-        m_reporter->report(app::reasons::kClose);
-    }
-    event->accept();
 }
 
 } // namespace editor
