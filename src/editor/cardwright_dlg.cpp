@@ -152,7 +152,7 @@ void CCardwrightDlg::buildUi() {
     right->setStretchFactor(1, 1);
     right->setChildrenCollapsible(false);
     // The preview gets most of the height; the fields keep what they need.
-    right->setSizes({3000, 1000});
+    right->setSizes({2000, 1000});
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->addWidget(left);
