@@ -188,6 +188,18 @@ TEST_F(EditorTest, CloseAsksToSaveAndCancelKeepsTheWindow) {
     }
 }
 
+TEST_F(EditorTest, AFailedSaveIsReportedAndTheWorkStaysUnsaved) {
+    CCardwrightDlg& w = Open();
+    w.AddCard(model::kPosBottom);
+    prompter.saveAs = Path(QStringLiteral("missing-folder/gift.cwp"));
+    prompter.answers = {Answer::No};
+    EXPECT_FALSE(w.OnSave());
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_TRUE(
+        prompter.questions[0].contains(QStringLiteral("Reason:\n    Failed to save current project")));
+    EXPECT_TRUE(w.isWindowModified());
+}
+
 TEST_F(EditorTest, NewAsksAboutUnsavedWorkThenStartsTheDefaultProject) {
     struct Case {
         Answer answer;
