@@ -3,6 +3,7 @@
 #include "player/ruffle_view.h"
 
 #include <QLabel>
+#include <QShortcut>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -27,6 +28,10 @@ CDlgPreview::CDlgPreview(QWidget* parent) : QDialog(parent), m_flash(new player:
         problem->show();
     });
     connect(m_flash, &player::RuffleView::moviePainted, problem, &QLabel::hide);
+    // The movie takes the keys while it has the focus; Escape still closes the dialog.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    close->setContext(Qt::WindowShortcut);
+    connect(close, &QShortcut::activated, this, &QDialog::reject);
     // About the dialog's 440 x 311 dialog units in the system font.
     const QFontMetrics fm = fontMetrics();
     resize(fm.averageCharWidth() * 440 / 4, fm.height() * 311 / 8);

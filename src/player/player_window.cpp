@@ -5,6 +5,7 @@
 #include "swf/swf_file.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -48,7 +49,11 @@ PlayerWindow::PlayerWindow(QWidget* parent) : QMainWindow(parent), m_view(new Ru
     quit->setShortcut(QKeySequence::Quit);
     connect(m_view, &RuffleView::failed, this,
             [this](const QString& reason) { statusBar()->showMessage(reason); });
+    // The movie's links open in the desktop's browser or mail program.
+    connect(m_view, &RuffleView::linkActivated, this,
+            [](const QUrl& url) { QDesktopServices::openUrl(url); });
     connect(m_view, &RuffleView::moviePainted, this, [this] { statusBar()->clearMessage(); });
+    statusBar()->showMessage(tr("Open a movie with File > Open."));
     resize(640, 480);
 }
 

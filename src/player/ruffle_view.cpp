@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -24,13 +25,50 @@ namespace player {
 namespace {
 
 // The page reports through console lines "cw:<kind>:<serial>:<text>"; everything else is Ruffle's own
-// logging and is passed to the log.
+// logging: its errors go to the log, and with CW_PLAYER_DEBUG set everything does (the page's timing
+// marks of each load among it).
+// A page the movie opens (getURL into a new window): it only passes its address on and goes away.
+class LinkCatcher : public QWebEnginePage {
+    Q_OBJECT
+public:
+    LinkCatcher(QWebEngineProfile* profile, QObject* parent, std::function<void(const QUrl&)> onLink)
+        : QWebEnginePage(profile, parent), m_onLink(std::move(onLink)) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        if (m_onLink && !url.isEmpty() && url.scheme() != QLatin1String("about")) {
+            m_onLink(url);
+        }
+        deleteLater();
+        return false;
+    }
+
+private:
+    std::function<void(const QUrl&)> m_onLink;
+};
+
 class PlayerPage : public QWebEnginePage {
+    Q_OBJECT
 public:
     using QWebEnginePage::QWebEnginePage;
     std::function<void(const QString& kind, quint64 serial, const QString& text)> onMessage;
+    std::function<void(const QUrl&)> onLink;
 
 protected:
+    // The player page itself stays; addresses the movie opens are passed on instead of replacing it.
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        static const QStringList own = {QStringLiteral("data"), QStringLiteral("file"),
+                                        QStringLiteral("chrome"), QStringLiteral("about")};
+        if (!isMainFrame || own.contains(url.scheme())) {
+            return true;
+        }
+        if (onLink) {
+            onLink(url);
+        }
+        return false;
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return new LinkCatcher(profile(), this, onLink); }
+
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int,
                                   const QString&) override {
         if (message.startsWith(QLatin1String("cw:"))) {
@@ -40,8 +78,14 @@ protected:
             if (onMessage) {
                 onMessage(kind, serial, text);
             }
-        } else if (level == ErrorMessageLevel || qEnvironmentVariableIsSet("CW_PLAYER_DEBUG")) {
-            qWarning("player: %s", qUtf8Printable(message));
+        } else {
+            if (level == ErrorMessageLevel || qEnvironmentVariableIsSet("CW_PLAYER_DEBUG")) {
+                qWarning("player: %s", qUtf8Printable(message));
+            }
+            // A panic stops the movie for good and shows Ruffle's own error screen.
+            if (message.contains(QLatin1String("panicked")) && onMessage) {
+                onMessage(QStringLiteral("failed"), 0, tr("The player stopped with an internal error."));
+            }
         }
     }
 };
@@ -63,7 +107,6 @@ public:
     PlayerPage* page = nullptr;
     QTimer watchdog;
     bool ready = false;
-    bool pageLoaded = false;
     int crashesSinceReady = 0;
     quint64 nextSerial = 0;
     quint64 loading = 0;
@@ -71,7 +114,6 @@ public:
 
     void loadPage() {
         ready = false;
-        pageLoaded = false;
         const QString folder = RuffleView::RuffleFolder();
         if (!QFileInfo::exists(folder + QStringLiteral("/ruffle.js"))) {
             QTimer::singleShot(0, q, [this, folder] {
@@ -179,10 +221,10 @@ RuffleView::RuffleView(QWidget* parent) : QWidget(parent), m_impl(new Impl(this)
     m_impl->page->onMessage = [this](const QString& kind, quint64 serial, const QString& text) {
         m_impl->onMessage(kind, serial, text);
     };
+    m_impl->page->onLink = [this](const QUrl& url) { emit linkActivated(url); };
     m_impl->web->setPage(m_impl->page);
 
     connect(m_impl->page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        m_impl->pageLoaded = ok;
         if (!ok) {
             emit failed(tr("The movie player page could not be loaded."));
         }
@@ -295,3 +337,4 @@ QString RuffleView::RuffleFolder() {
 }
 
 } // namespace player
+#include "ruffle_view.moc"

@@ -60,6 +60,8 @@ signals:
     void ready();
     // The movie with this serial painted its first frame.
     void moviePainted(quint64 serial);
+    // The movie opened a web or mail address (getURL); nothing is opened unless the owner does it.
+    void linkActivated(const QUrl& url);
     // The page or the player failed, or a movie could not be played; `reason` is for the log and for
     // showing. The view stays usable: the next movie is loaded as usual.
     void failed(const QString& reason);

@@ -8,10 +8,13 @@
 #include <QColor>
 
 #include <memory>
+#include <optional>
 
 namespace player_test {
 
-inline QByteArray ColourMovie(QColor colour, int width = 200, int height = 150) {
+// `action`, when given, runs in the movie's first frame.
+inline QByteArray ColourMovie(QColor colour, int width = 200, int height = 150,
+                              std::optional<swf::Action> action = std::nullopt) {
     swf::Movie movie;
     movie.set_dimension(width, height);
     movie.set_rate(12);
@@ -27,6 +30,9 @@ inline QByteArray ColourMovie(QColor colour, int width = 200, int height = 150) 
     shape->draw_line(0, -height);
     shape->end();
     movie.add(shape).move_to(0, 0);
+    if (action) {
+        movie.add(*action);
+    }
     movie.next_frame();
     const std::vector<uint8_t> bytes = movie.to_bytes();
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));

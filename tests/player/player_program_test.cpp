@@ -5,7 +5,7 @@
 #include "player/player_window.h"
 #include "player/ruffle_view.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -57,7 +57,7 @@ TEST(OpenInPlayer, PassesTheTargetUnchangedAsOneArgument) {
         });
         EXPECT_TRUE(player::OpenInPlayer(c.target, c.maximized));
         EXPECT_EQ(program,
-                  QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cardwright-player")));
+                  QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("cardwright-player")));
         EXPECT_EQ(arguments, c.expected) << qPrintable(c.target);
     }
     player::SetPlayerStarter({});
@@ -71,8 +71,11 @@ TEST(PlayerWindow, TitleNamesTheMovieAndTheWindowFitsItsStage) {
     EXPECT_EQ(player::MovieStageSize(WriteMovie(dir, QStringLiteral("junk.swf"), "junk")), std::nullopt);
 
     player::PlayerWindow window;
+    QSignalSpy painted(window.view(), &player::RuffleView::moviePainted);
     window.open(path);
     window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.isEmpty(); }, 60000));
+    window.grab().save(QDir::temp().filePath(QStringLiteral("cw-player-window.png")));
     EXPECT_TRUE(window.windowTitle().startsWith(QStringLiteral("big stage.swf")));
     EXPECT_EQ(window.centralWidget()->width(), 400);
     EXPECT_EQ(window.centralWidget()->height(), 300);
@@ -87,7 +90,14 @@ TEST(PreviewDialog, PlaysItsMovieAndEscapeCloses) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.isEmpty(); }, 60000));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Preview"));
     dlg.grab().save(QDir::temp().filePath(QStringLiteral("cw-preview-dialog.png")));
-    QTest::keyClick(&dlg, Qt::Key_Escape);
+    // Escape works while the movie has the keyboard focus.
+    dlg.activateWindow();
+    dlg.playerView()->setFocus();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(dlg.isAncestorOf(focused));
+    QTest::keyClick(focused, Qt::Key_Escape);
+    QTest::qWait(0);
     EXPECT_FALSE(dlg.isVisible());
 }
 

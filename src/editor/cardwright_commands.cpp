@@ -1,0 +1,284 @@
+// The editor window's commands: structural edits, New, Open, Save, Preview, Finish, Project Settings,
+// Add Pics, the Edit menu, the rescue save and closing.
+#include "editor/cardwright_dlg.h"
+
+#include "app/log.h"
+#include "app/reasons.h"
+#include "app/rescue.h"
+#include "app/workspace.h"
+#include "editor/field_panels.h"
+#include "editor/prompter.h"
+#include "editor/qt_reporter.h"
+#include "editor/tip_message.h"
+#include "model/archive.h"
+#include "movie/gift_builder.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace editor {
+
+namespace {
+
+const char* const kSwfFileError = "SWF file error. please check FLASH.";
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+// --- Commands -------------------------------------------------------------------------------------
+
+void CCardwrightDlg::ShowTipMessage(const QString& text) {
+    m_tips->show(text);
+}
+
+void CCardwrightDlg::AddCard(int code) {
+    const model::EditResult result = m_doc.addCard(code, m_sel);
+    if (!result.hint.empty()) {
+        ShowTipMessage(FromStd(result.hint));
+    } else if (result.changed) {
+        m_card->title->setFocus();
+    }
+}
+
+void CCardwrightDlg::OnBtnRemovecard() {
+    if (m_prompter.ask(this, tr("Do you really want to delete this card?"), false, QMessageBox::Question) !=
+        Answer::Yes) {
+        return;
+    }
+    const model::EditResult result = m_doc.removeCard(m_sel);
+    if (!result.hint.empty()) {
+        ShowTipMessage(FromStd(result.hint));
+    }
+}
+
+void CCardwrightDlg::AddLink(int code) {
+    if (m_sel.IsNothing()) {
+        return;
+    }
+    const model::EditResult result = m_doc.addLink(code, m_sel);
+    if (!result.hint.empty()) {
+        ShowTipMessage(FromStd(result.hint));
+    } else if (result.changed) {
+        m_link->title->setFocus();
+    }
+}
+
+void CCardwrightDlg::OnBtnRemovelink() {
+    try {
+        const model::EditResult result = m_doc.removeLink(m_sel);
+        if (!result.hint.empty()) {
+            ShowTipMessage(FromStd(result.hint));
+        }
+    } catch (const std::exception&) {
+        m_reporter->report(app::reasons::kRemoveLink);
+    }
+}
+
+void CCardwrightDlg::moveCard(int delta) {
+    if (!m_sel.IsCard()) {
+        ShowTipMessage(tr("Please select a card to move."));
+        return;
+    }
+    m_doc.moveCard(m_sel, delta);
+}
+
+bool CCardwrightDlg::askToSaveChanges(const QString& question) {
+    if (!m_doc.isModified() || m_doc.project().cards.empty()) {
+        return true;
+    }
+    switch (m_prompter.ask(this, question, true, QMessageBox::Question)) {
+    case Answer::Yes:
+        return OnSave();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CCardwrightDlg::OnNew() {
+    if (!askToSaveChanges(tr("Do you want to save this gift?"))) {
+        return;
+    }
+    app::EmptyFolder(m_workspace.TempDir());
+    m_state.ApplyAfterNew();
+    model::Project project;
+    project.settings = m_doc.project().settings;
+    project.New();
+    m_doc.replace(std::move(project), false);
+    m_builder->LoadGiftFonts(1);
+    updateTitle();
+    OnProjectSettings();
+}
+
+void CCardwrightDlg::OnOpen() {
+    hooks::Context ctx = context();
+    const hooks::OpenChoice choice = hooks::ChooseProject(ctx);
+    if (choice.kind == hooks::OpenChoice::Kind::New) {
+        OnNew();
+    } else if (choice.kind == hooks::OpenChoice::Kind::Open &&
+               askToSaveChanges(tr("Do you want to save this project?"))) {
+        openProjectFile(choice.path);
+    }
+}
+
+bool CCardwrightDlg::OnSave() {
+    if (!m_initialised) {
+        return false;
+    }
+    if (m_doc.project().cards.empty()) {
+        ShowTipMessage(tr("The project has no cards, so there is nothing to save."));
+        return false;
+    }
+    // A project is never saved into Temp: it is emptied when the program ends.
+    QString suggested = FromStd(m_state.m_strProjectPath);
+    const QString temp = FromStd(m_workspace.TempDir().string());
+    if (suggested.isEmpty() || suggested.startsWith(temp)) {
+        suggested = QDir::home().filePath(QStringLiteral("gift.cwp"));
+    }
+    QString path = m_prompter.saveFileName(this, suggested);
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QLatin1String(".cwp");
+    }
+    try {
+        model::SaveProjectFile(m_doc.project(), path.toStdString());
+    } catch (const model::SaveError& e) {
+        m_log.Write(std::string("Save failed: ") + e.what() + "\n");
+        m_reporter->report(app::reasons::kSaveProject);
+        return !m_doc.isModified();
+    }
+    m_state.m_strProjectPath = QFileInfo(path).absoluteFilePath().toStdString();
+    m_doc.markSaved();
+    updateTitle();
+    return true;
+}
+
+void CCardwrightDlg::OnPreview() {
+    if (!m_initialised) {
+        return;
+    }
+    rescueSave();
+    const auto path = m_workspace.PreviewPath();
+    try {
+        m_builder->GenerateSWF(path, nullptr, 1, 0);
+    } catch (const std::exception& e) {
+        m_log.Write(std::string("Preview movie not written: ") + e.what() + "\n");
+        ShowTipMessage(QString::fromLatin1(kSwfFileError));
+        return;
+    }
+    hooks::Context ctx = context();
+    hooks::ShowPreview(ctx, FromStd(path.string()));
+}
+
+void CCardwrightDlg::OnFinish() {
+    rescueSave();
+    hooks::Context ctx = context();
+    hooks::Finish(ctx);
+}
+
+void CCardwrightDlg::OnProjectSettings() {
+    rescueSave();
+    hooks::Context ctx = context();
+    if (const auto settings = hooks::ProjectSettings(ctx)) {
+        m_doc.setSettings(*settings);
+    }
+}
+
+void CCardwrightDlg::OnAddPics() {
+    if (!m_sel.IsCard()) {
+        return;
+    }
+    hooks::Context ctx = context();
+    const auto choice = hooks::AddPics(ctx, *m_doc.project().cards[m_sel.card]);
+    if (choice) {
+        editCard(Field::Background, [&choice](CardValues& v) {
+            v.background = choice->reference;
+            v.bgAlign = choice->align;
+            v.projectBg = 0;
+        });
+    }
+    refreshPreview(true);
+}
+
+void CCardwrightDlg::openInPlayer(const QString& target, bool maximized) {
+    hooks::Context ctx = context();
+    hooks::OpenInPlayer(ctx, target, maximized);
+}
+
+void CCardwrightDlg::editAction(const char* slot) {
+    if (m_lastFocus) {
+        QMetaObject::invokeMethod(m_lastFocus, slot);
+    }
+}
+
+void CCardwrightDlg::undo() {
+    QWidget* focus = m_lastFocus;
+    if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isUndoAvailable()) {
+        line->undo();
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
+               text != nullptr && text->document()->isUndoAvailable()) {
+        text->undo();
+    } else {
+        m_doc.undoStack().undo();
+    }
+}
+
+void CCardwrightDlg::redo() {
+    QWidget* focus = m_lastFocus;
+    if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isRedoAvailable()) {
+        line->redo();
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
+               text != nullptr && text->document()->isRedoAvailable()) {
+        text->redo();
+    } else {
+        m_doc.undoStack().redo();
+    }
+}
+
+// --- Rescue and closing ---------------------------------------------------------------------------
+
+bool CCardwrightDlg::rescueSave() {
+    if (!m_initialised || m_doc.project().cards.empty()) {
+        return false;
+    }
+    try {
+        return app::RescueSave(m_doc.project(), m_workspace);
+    } catch (const model::SaveError& e) {
+        m_log.Write(std::string("Rescue save failed: ") + e.what() + "\n");
+        return false;
+    }
+}
+
+void CCardwrightDlg::setRescueInterval(int ms) {
+    m_rescueTimer.setInterval(ms);
+}
+
+int CCardwrightDlg::rescueInterval() const {
+    return m_rescueTimer.interval();
+}
+
+void CCardwrightDlg::closeEvent(QCloseEvent* event) {
+    try {
+        if (!askToSaveChanges(tr("Do you want to save this project?"))) {
+            event->ignore();
+            return;
+        }
+        m_rescueTimer.stop();
+        m_prompter.feedback(this);
+    } catch (const std::exception&) {
+        m_reporter->report(app::reasons::kClose);
+    }
+    event->accept();
+}
+
+} // namespace editor

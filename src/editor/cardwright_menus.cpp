@@ -1,0 +1,135 @@
+// The editor window's menu: every command of the window with its texts, and the keys it shows.
+#include "editor/cardwright_dlg.h"
+
+#include "app/workspace.h"
+#include "movie/gift_scripts.h"
+
+#include <QMenuBar>
+#include <QTreeView>
+
+namespace editor {
+
+namespace {
+
+const char* const kHotKeys =
+    "F1:  Help Center\nF2:  Add new card\nF3:  Add new link\nF5:  Preview Flash e-gift";
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+void CCardwrightDlg::buildMenus() {
+    const auto add = [this](QMenu* menu, const QString& text, auto slot, const QKeySequence& keys = {}) {
+        QAction* action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, slot);
+        if (!keys.isEmpty()) {
+            // The keys themselves are handled before any control (see KeyFilter); the menu shows them.
+            action->setShortcut(keys);
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    add(file, tr("&New"), &CCardwrightDlg::OnNew);
+    add(file, tr("&Open..."), &CCardwrightDlg::OnOpen);
+    add(file, tr("&Save..."), &CCardwrightDlg::OnSave);
+    QMenu* samples = file->addMenu(tr("&View Samples"));
+    const QString samplesDir = FromStd((m_workspace.DataRoot() / "Samples").string());
+    add(samples, tr("e-&Workout"),
+        [this, samplesDir] { openInPlayer(samplesDir + QLatin1String("/workout.swf"), false); });
+    add(samples, tr("e-&LoveLetter"),
+        [this, samplesDir] { openInPlayer(samplesDir + QLatin1String("/loveletter.swf"), false); });
+    const struct {
+        const char* text;
+        const char* path;
+    } online[] = {{"e-&Password (Online)", "/flash/password.swf"},
+                  {"e-&Fun (Online)", "/flash/fun.swf"},
+                  {"e-&Animate (Online)", "/flash/animate.swf"},
+                  {"e-&MensaTest (Online)", "/flash/MensaTest.swf"},
+                  {"e-&KidTrainning (Online)", "/flash/kidsitesample.swf"}};
+    for (const auto& sample : online) {
+        const QString address = QString::fromLatin1(movie::kMakerHost.data(), movie::kMakerHost.size()) +
+                                QLatin1String(sample.path);
+        add(samples, tr(sample.text), [this, address] { openInPlayer(address, false); });
+    }
+    file->addSeparator();
+    add(file, tr("E&xit"), &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* undoAction = add(edit, tr("&Undo"), &CCardwrightDlg::undo, QKeySequence::Undo);
+    QAction* redoAction = add(edit, tr("&Redo"), &CCardwrightDlg::redo, QKeySequence(tr("Ctrl+Shift+Z")));
+    // Away from text fields, Ctrl+Z and Ctrl+Shift+Z work on the project from any control.
+    undoAction->setShortcutContext(Qt::WindowShortcut);
+    redoAction->setShortcutContext(Qt::WindowShortcut);
+    edit->addSeparator();
+    add(
+        edit, tr("Cu&t"), [this] { editAction("cut"); }, QKeySequence::Cut);
+    add(
+        edit, tr("&Copy"), [this] { editAction("copy"); }, QKeySequence::Copy);
+    add(
+        edit, tr("&Paste"), [this] { editAction("paste"); }, QKeySequence::Paste);
+
+    QMenu* cards = menuBar()->addMenu(tr("&Cards"));
+    QMenu* addCards = cards->addMenu(tr("&Add cards"));
+    add(addCards, tr("At &top"), [this] { AddCard(model::kPosTop); });
+    add(addCards, tr("&Before current card"), [this] { AddCard(model::kPosBefore); });
+    add(
+        addCards, tr("&After current card"), [this] { AddCard(model::kPosAfter); }, QKeySequence(Qt::Key_F2));
+    add(addCards, tr("At &bottom"), [this] { AddCard(model::kPosBottom); });
+    QMenu* addLinks = cards->addMenu(tr("Add &new link"));
+    add(addLinks, tr("At &top"), [this] { AddLink(model::kPosTop); });
+    add(addLinks, tr("&Before current link"), [this] { AddLink(model::kPosBefore); });
+    add(
+        addLinks, tr("&After current link"), [this] { AddLink(model::kPosAfter); }, QKeySequence(Qt::Key_F3));
+    add(addLinks, tr("At &bottom"), [this] { AddLink(model::kPosBottom); });
+    add(cards, tr("&Del current card"), &CCardwrightDlg::OnBtnRemovecard);
+    add(cards, tr("Del current &link"), &CCardwrightDlg::OnBtnRemovelink);
+    cards->addSeparator();
+    add(cards, tr("Move card &up"), [this] { moveCard(-1); });
+    add(cards, tr("Move card do&wn"), [this] { moveCard(1); });
+
+    QMenu* project = menuBar()->addMenu(tr("&Project"));
+    add(project, tr("Project &Settings"), &CCardwrightDlg::OnProjectSettings);
+    add(project, tr("&Expand All Cards"), [this] { m_tree->expandAll(); });
+    add(project, tr("&Collapse All Cards"), [this] { m_tree->collapseAll(); });
+
+    QMenu* steps = menuBar()->addMenu(tr("&StepByStep"));
+    add(steps, tr("1 &New"), &CCardwrightDlg::OnNew);
+    add(steps, tr("1 &Open"), &CCardwrightDlg::OnOpen);
+    add(steps, tr("2 &Preview"), &CCardwrightDlg::OnPreview, QKeySequence(Qt::Key_F5));
+    add(steps, tr("3 &Finish"), &CCardwrightDlg::OnFinish);
+    add(steps, tr("4 &Save"), &CCardwrightDlg::OnSave);
+
+    QMenu* exportMenu = menuBar()->addMenu(tr("E&xport"));
+    add(exportMenu, tr("Generate &SWF"), [this] {
+        hooks::Context ctx = context();
+        hooks::GenerateSwf(ctx);
+    });
+    add(exportMenu, tr("Generate &EXE"), [this] {
+        hooks::Context ctx = context();
+        hooks::GenerateExe(ctx);
+    });
+
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    add(tools, tr("Create &Photo Album"), [this] {
+        hooks::Context ctx = context();
+        hooks::CreatePhotoAlbum(ctx);
+    });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    add(
+        help, tr("&Help Document"),
+        [this] { openInPlayer(FromStd((m_workspace.DataRoot() / "CWPHelp.swf").string()), true); },
+        QKeySequence(Qt::Key_F1));
+    add(help, tr("Hot &Keys"), [this] { ShowTipMessage(QString::fromLatin1(kHotKeys)); });
+    add(help, tr("&Tip of today"), [this] {
+        hooks::Context ctx = context();
+        hooks::TipOfToday(ctx);
+    });
+    help->addSeparator();
+    add(help, tr("&About Cardwright..."), [this] { hooks::About(this); });
+}
+
+} // namespace editor
