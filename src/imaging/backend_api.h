@@ -40,6 +40,8 @@ typedef struct CwImagingApi {
     int (*encode_jpeg)(const CwImage* image, int quality, CwByteSink sink, void* context);
     // Straight (not premultiplied) RGBA, 4 bytes a pixel, row by row from the top: 0, or -1.
     int (*encode_rgba)(const CwImage* image, CwByteSink sink, void* context);
+    // A lossless PNG, alpha channel kept: 0, or -1.
+    int (*encode_png)(const CwImage* image, CwByteSink sink, void* context);
 } CwImagingApi;
 
 // The one symbol the module exports.

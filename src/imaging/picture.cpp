@@ -111,6 +111,14 @@ std::vector<uint8_t> Picture::EncodeRgba() const {
     return bytes;
 }
 
+std::vector<uint8_t> Picture::EncodePng() const {
+    std::vector<uint8_t> bytes;
+    if (Backend().encode_png(impl_->image.get(), AppendBytes, &bytes) != 0) {
+        throw Error(LastError());
+    }
+    return bytes;
+}
+
 void Picture::SaveJpeg(const std::filesystem::path& target, int quality) const {
     const std::vector<uint8_t> bytes = EncodeJpeg(quality);
     if (!WriteFileReplacing(target, bytes)) {

@@ -56,6 +56,9 @@ public:
     // give alpha 255.
     std::vector<uint8_t> EncodeRgba() const;
 
+    // A lossless PNG of the picture, its alpha channel kept.
+    std::vector<uint8_t> EncodePng() const;
+
     // EncodeJpeg written to `target`: the file is written beside the target and renamed over it, so an
     // existing target is replaced only by a complete file.
     void SaveJpeg(const std::filesystem::path& target, int quality) const;

@@ -260,6 +260,20 @@ int EncodeRgba(const CwImage* image, CwByteSink sink, void* context) {
     }
 }
 
+int EncodePng(const CwImage* image, CwByteSink sink, void* context) {
+    try {
+        VipsBlob* blob =
+            image->image.pngsave_buffer(VImage::option()->set("compression", 6)->set("strip", true));
+        size_t length = 0;
+        const auto* data = static_cast<const uint8_t*>(vips_blob_get(blob, &length));
+        sink(context, data, length);
+        vips_area_unref(reinterpret_cast<VipsArea*>(blob));
+        return 0;
+    } catch (const VError& e) {
+        return FailCode(std::string("cannot decode or encode the picture: ") + e.what());
+    }
+}
+
 const char* LastError() {
     return lastError.c_str();
 }
@@ -278,6 +292,7 @@ constexpr CwImagingApi kApi{
     HasAlpha,
     EncodeJpeg,
     EncodeRgba,
+    EncodePng,
 };
 
 } // namespace

@@ -19,4 +19,5 @@ await import("./actionscript.suite.mjs");
 await import("./gift.suite.mjs");
 // The album movie exists once the album library is built (tests/album writes it).
 if (process.env.CW_E2E_ALBUM === "1") await import("./album.suite.mjs");
+await import("./pictures.suite.mjs");
 await import("./every_movie.suite.mjs");
