@@ -227,13 +227,10 @@ int HasAlpha(const CwImage* image) {
     }
 }
 
-int EncodeJpeg(const CwImage* image, int quality, CwByteSink sink, void* context) {
+// Hands an encoder's output to the sink; the encoder runs inside, so its failures are reported alike.
+template <typename Encode> int SendEncoded(Encode encode, CwByteSink sink, void* context) {
     try {
-        VipsBlob* blob = Flattened(image->image)
-                             .jpegsave_buffer(VImage::option()
-                                                  ->set("Q", std::clamp(quality, 1, 100))
-                                                  ->set("interlace", false)
-                                                  ->set("strip", true));
+        VipsBlob* blob = encode();
         size_t length = 0;
         const auto* data = static_cast<const uint8_t*>(vips_blob_get(blob, &length));
         sink(context, data, length);
@@ -242,6 +239,26 @@ int EncodeJpeg(const CwImage* image, int quality, CwByteSink sink, void* context
     } catch (const VError& e) {
         return FailCode(std::string("cannot decode or encode the picture: ") + e.what());
     }
+}
+
+int EncodeJpeg(const CwImage* image, int quality, CwByteSink sink, void* context) {
+    return SendEncoded(
+        [&] {
+            return Flattened(image->image)
+                .jpegsave_buffer(VImage::option()
+                                     ->set("Q", std::clamp(quality, 1, 100))
+                                     ->set("interlace", false)
+                                     ->set("strip", true));
+        },
+        sink, context);
+}
+
+int EncodePng(const CwImage* image, CwByteSink sink, void* context) {
+    return SendEncoded(
+        [&] {
+            return image->image.pngsave_buffer(VImage::option()->set("compression", 6)->set("strip", true));
+        },
+        sink, context);
 }
 
 int EncodeRgba(const CwImage* image, CwByteSink sink, void* context) {
@@ -257,20 +274,6 @@ int EncodeRgba(const CwImage* image, CwByteSink sink, void* context) {
         return 0;
     } catch (const VError& e) {
         return FailCode(std::string("cannot decode the picture: ") + e.what());
-    }
-}
-
-int EncodePng(const CwImage* image, CwByteSink sink, void* context) {
-    try {
-        VipsBlob* blob =
-            image->image.pngsave_buffer(VImage::option()->set("compression", 6)->set("strip", true));
-        size_t length = 0;
-        const auto* data = static_cast<const uint8_t*>(vips_blob_get(blob, &length));
-        sink(context, data, length);
-        vips_area_unref(reinterpret_cast<VipsArea*>(blob));
-        return 0;
-    } catch (const VError& e) {
-        return FailCode(std::string("cannot decode or encode the picture: ") + e.what());
     }
 }
 

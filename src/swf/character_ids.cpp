@@ -2,7 +2,7 @@
 
 #include "swf/error.h"
 #include "swf/swf_records.h"
-#include "swf/tag_reader.h"
+#include "swf/byte_reader.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include "swf/swf_records.h"
 #include "swf/tag_code.h"
-#include "swf/tag_reader.h"
+#include "swf/byte_reader.h"
 
 #include <cstdint>
 #include <span>

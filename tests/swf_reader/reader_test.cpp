@@ -4,7 +4,7 @@
 #include "swf/flash_test_load.h"
 #include "swf/swf_dump.h"
 #include "swf/swf_file.h"
-#include "swf/tag_reader.h"
+#include "swf/byte_reader.h"
 #include "swf_assembler.h"
 
 #include <gmock/gmock.h>

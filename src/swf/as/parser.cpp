@@ -567,38 +567,50 @@ ExprPtr Parser::postfix() {
     return e;
 }
 
+// member_suffix: '.' NAME | '[' expression ']', applied to `e`; false (consuming nothing) when neither
+// follows
+bool Parser::member_suffix(ExprPtr& e) {
+    const SourcePos pos = tok_.pos;
+    if (accept(TokenKind::Dot)) {
+        enter_level();
+        if (!check(TokenKind::Identifier)) {
+            fail_near("expected a member name after '.'");
+        }
+        auto m = make(ExprKind::Member, pos);
+        m->a = std::move(e);
+        m->text = tok_.text;
+        advance();
+        e = std::move(m);
+        return true;
+    }
+    if (accept(TokenKind::LBracket)) {
+        enter_level();
+        auto m = make(ExprKind::Index, pos);
+        m->a = std::move(e);
+        m->b = expression();
+        expect_closer(TokenKind::RBracket, "]", "[", pos);
+        e = std::move(m);
+        return true;
+    }
+    return false;
+}
+
 // call_or_member: (new_expression | primary) {'.' NAME | '[' expression ']' | arguments}
 ExprPtr Parser::call_or_member() {
     ExprPtr e = check_keyword("new") ? new_expression() : primary();
     const int saved = depth_;
     while (true) {
-        const SourcePos pos = tok_.pos;
-        if (accept(TokenKind::Dot)) {
-            enter_level();
-            if (!check(TokenKind::Identifier)) {
-                fail_near("expected a member name after '.'");
-            }
-            auto m = make(ExprKind::Member, pos);
-            m->a = std::move(e);
-            m->text = tok_.text;
-            advance();
-            e = std::move(m);
-        } else if (accept(TokenKind::LBracket)) {
-            enter_level();
-            auto m = make(ExprKind::Index, pos);
-            m->a = std::move(e);
-            m->b = expression();
-            expect_closer(TokenKind::RBracket, "]", "[", pos);
-            e = std::move(m);
-        } else if (check(TokenKind::LParen)) {
-            enter_level();
-            auto c = make(ExprKind::Call, e->pos);
-            c->a = std::move(e);
-            c->args = arguments();
-            e = std::move(c);
-        } else {
+        if (member_suffix(e)) {
+            continue;
+        }
+        if (!check(TokenKind::LParen)) {
             break;
         }
+        enter_level();
+        auto c = make(ExprKind::Call, e->pos);
+        c->a = std::move(e);
+        c->args = arguments();
+        e = std::move(c);
     }
     depth_ = saved;
     return e;
@@ -610,28 +622,7 @@ ExprPtr Parser::new_expression() {
     auto e = make(ExprKind::New, tok_.pos);
     advance();
     ExprPtr callee = check_keyword("new") ? new_expression() : primary();
-    while (true) {
-        const SourcePos pos = tok_.pos;
-        if (accept(TokenKind::Dot)) {
-            enter_level();
-            if (!check(TokenKind::Identifier)) {
-                fail_near("expected a member name after '.'");
-            }
-            auto m = make(ExprKind::Member, pos);
-            m->a = std::move(callee);
-            m->text = tok_.text;
-            advance();
-            callee = std::move(m);
-        } else if (accept(TokenKind::LBracket)) {
-            enter_level();
-            auto m = make(ExprKind::Index, pos);
-            m->a = std::move(callee);
-            m->b = expression();
-            expect_closer(TokenKind::RBracket, "]", "[", pos);
-            callee = std::move(m);
-        } else {
-            break;
-        }
+    while (member_suffix(callee)) {
     }
     e->a = std::move(callee);
     if (check(TokenKind::LParen)) {

@@ -58,6 +58,7 @@ private:
     ExprPtr postfix();
     ExprPtr call_or_member();
     ExprPtr new_expression();
+    bool member_suffix(ExprPtr& e);
     ExprPtr primary();
     ExprPtr object_literal();
     ExprPtr array_literal();
