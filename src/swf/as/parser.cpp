@@ -254,14 +254,20 @@ StmtPtr Parser::var_statement() {
     return s;
 }
 
+// '(' expression ')' after the keyword `keyword` (named in the message when the '(' is missing)
+ExprPtr Parser::parenthesized(std::string_view keyword) {
+    const SourcePos open = tok_.pos;
+    expect(TokenKind::LParen, "'(' after '" + std::string(keyword) + "'");
+    ExprPtr e = expression();
+    expect_closer(TokenKind::RParen, ")", "(", open);
+    return e;
+}
+
 // if: 'if' '(' expression ')' statement ['else' statement]
 StmtPtr Parser::if_statement() {
     auto s = make_stmt(StmtKind::If, tok_.pos);
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'if'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("if");
     s->body.push_back(statement());
     if (check_keyword("else")) {
         advance();
@@ -274,10 +280,7 @@ StmtPtr Parser::if_statement() {
 StmtPtr Parser::while_statement() {
     auto s = make_stmt(StmtKind::While, tok_.pos);
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'while'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("while");
     s->body.push_back(statement());
     return s;
 }
@@ -291,10 +294,7 @@ StmtPtr Parser::do_while_statement() {
         fail_near("expected 'while'");
     }
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'while'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("while");
     accept(TokenKind::Semicolon);
     return s;
 }
@@ -365,10 +365,7 @@ StmtPtr Parser::for_statement() {
 StmtPtr Parser::switch_statement() {
     auto s = make_stmt(StmtKind::Switch, tok_.pos);
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'switch'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("switch");
     const SourcePos brace = tok_.pos;
     expect(TokenKind::LBrace, "'{' after 'switch'");
     bool has_default = false;

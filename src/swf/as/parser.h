@@ -59,6 +59,7 @@ private:
     ExprPtr call_or_member();
     ExprPtr new_expression();
     bool member_suffix(ExprPtr& e);
+    ExprPtr parenthesized(std::string_view keyword);
     ExprPtr primary();
     ExprPtr object_literal();
     ExprPtr array_literal();
