@@ -61,7 +61,7 @@ install(FILES ${CW_PACKAGING_DIR}/cardwright.svg DESTINATION ${CMAKE_INSTALL_DAT
 
 # Man pages, from each program's --help (packaging/make-man.sh, help2man).
 find_program(CW_HELP2MAN help2man)
-if(CW_HELP2MAN)
+if(CW_HELP2MAN AND NOT CW_SANITIZE) # the sanitizer build installs nothing
     set(man_pages)
     foreach(program ${CW_PROGRAMS})
         set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
@@ -75,7 +75,7 @@ if(CW_HELP2MAN)
     endforeach()
     add_custom_target(cw_man ALL DEPENDS ${man_pages})
     install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-else()
+elseif(NOT CW_SANITIZE)
     message(WARNING "help2man not found: no man pages (scripts/setup.sh installs it)")
 endif()
 

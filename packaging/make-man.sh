@@ -42,5 +42,16 @@ wrapper="$wrapdir/$name"
 trap 'rm -rf "$include" "$wrapdir"' EXIT
 printf '#!/bin/sh\n"%s" "$@" | sed "s/^\\(  [a-z-]*\\) /\\1   /"\n' "$program" > "$wrapper"
 chmod +x "$wrapper"
-QT_QPA_PLATFORM=offscreen help2man --no-info --no-discard-stderr --version-string="$version" \
-    --name="$description" --include="$include" --output="$out" "$wrapper"
+if ! QT_QPA_PLATFORM=offscreen help2man --no-info --no-discard-stderr --version-string="$version" \
+    --name="$description" --include="$include" --output="$out" "$wrapper" 2>/dev/null; then
+    # A program without a usable --help still gets a page: its name, synopsis and environment.
+    {
+        echo ".TH $(tr 'a-z' 'A-Z' <<<"$name") 1 \"\" \"$name $version\" \"User Commands\""
+        echo ".SH NAME"
+        echo "$name \\- $description"
+        echo ".SH SYNOPSIS"
+        echo ".B $name"
+        echo "[\\fIFILE\\fR]"
+        sed -n '/^\[environment\]/,/^\[/p' "$include" | sed -e '1s/.*/.SH ENVIRONMENT/' -e '/^\[/d'
+    } > "$out"
+fi
