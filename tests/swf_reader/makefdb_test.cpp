@@ -1,8 +1,8 @@
 // The font tool: the generated .fdb files follow the DefineFont2 layout, carry the wanted characters in
 // ascending order with U+FFFD, and keep FreeType's advances and kerning on the 1024-unit EM square.
+#include "swf/byte_reader.h"
 #include "swf/error.h"
 #include "swf/makefdb/fdb_maker.h"
-#include "swf/byte_reader.h"
 
 #include <gtest/gtest.h>
 
