@@ -35,12 +35,14 @@ esac
         done
     fi
 } > "$include"
-# help2man reads a command list as "name, two spaces, text": widen the gap after every command name.
+# help2man reads a command list as "name, two spaces, text": widen the gap after every command name. A
+# program that does not answer --help within 20 s (a desktop program waiting for something) gets the
+# plain page below.
 # The wrapper carries the program's name, which help2man puts in the page's title.
 wrapdir="$(mktemp -d)"
 wrapper="$wrapdir/$name"
 trap 'rm -rf "$include" "$wrapdir"' EXIT
-printf '#!/bin/sh\n"%s" "$@" | sed "s/^\\(  [a-z-]*\\) /\\1   /"\n' "$program" > "$wrapper"
+printf '#!/bin/bash\nset -o pipefail\ntimeout 20 "%s" "$@" | sed "s/^\\(  [a-z-]*\\) /\\1   /"\n' "$program" > "$wrapper"
 chmod +x "$wrapper"
 if ! QT_QPA_PLATFORM=offscreen help2man --no-info --no-discard-stderr --version-string="$version" \
     --name="$description" --include="$include" --output="$out" "$wrapper" 2>/dev/null; then
