@@ -42,9 +42,13 @@ esac
 wrapdir="$(mktemp -d)"
 wrapper="$wrapdir/$name"
 trap 'rm -rf "$include" "$wrapdir"' EXIT
-printf '#!/bin/bash\nset -o pipefail\ntimeout 20 "%s" "$@" | sed "s/^\\(  [a-z-]*\\) /\\1   /"\n' "$program" > "$wrapper"
+cat > "$wrapper" <<WRAPPER
+#!/bin/bash
+out="\$(timeout 20 "$program" "\$@" 2>/dev/null)" || exit 1 # no output: help2man gives up
+printf '%s\n' "\$out" | sed 's/^\(  [a-z-]*\) /\1   /'
+WRAPPER
 chmod +x "$wrapper"
-if ! QT_QPA_PLATFORM=offscreen help2man --no-info --no-discard-stderr --version-string="$version" \
+if ! QT_QPA_PLATFORM=offscreen help2man --no-info --version-string="$version" \
     --name="$description" --include="$include" --output="$out" "$wrapper" 2>/dev/null; then
     # A program without a usable --help still gets a page: its name, synopsis and environment.
     {
