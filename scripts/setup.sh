@@ -22,6 +22,8 @@ packages=(
     # tests: an independent SWF parser, zip tools, picture and sound tools, the real player's browser
     python3 python3-yaswfp p7zip-full unzip zip imagemagick lame sox
     chromium
+    # install and package: icon sizes, man pages, the Debian package's dependencies; start-up figures
+    librsvg2-bin help2man dpkg-dev file hyperfine
 )
 # Node.js with npm, for the real-player tests; some machines carry a Node.js build that bundles npm.
 command -v npm >/dev/null || packages+=(nodejs npm)

@@ -34,12 +34,23 @@ std::filesystem::path FallbackName(const std::filesystem::path& source, const st
 
 } // namespace
 
+std::filesystem::path TransparentTarget(const std::filesystem::path& target) {
+    std::filesystem::path png = target;
+    return png.replace_extension(".png");
+}
+
 std::string ConvertPictureToJpeg(const std::filesystem::path& source, const std::filesystem::path& target,
-                                 int placementCode, bool force, int stageWidth, int stageHeight,
-                                 int quality) {
+                                 int placementCode, bool force, int stageWidth, int stageHeight, int quality,
+                                 bool keepTransparency) {
     std::error_code ec;
-    if (!force && std::filesystem::exists(target, ec)) {
-        return target.string();
+    const std::filesystem::path transparentTarget = TransparentTarget(target);
+    if (!force) {
+        if (std::filesystem::exists(target, ec)) {
+            return target.string();
+        }
+        if (keepTransparency && std::filesystem::exists(transparentTarget, ec)) {
+            return transparentTarget.string();
+        }
     }
     Picture picture = Picture::Load(source);
     const Size own = picture.size();
@@ -53,6 +64,15 @@ std::string ConvertPictureToJpeg(const std::filesystem::path& source, const std:
         picture = Picture::LoadAtLeast(source, wanted).Resized(wanted);
     }
     // Decoding problems are reading failures and throw; only the writing decides between path and "".
+    // Only one of the two targets may exist afterwards, or a later reuse could pick the stale one.
+    if (keepTransparency && picture.HasTransparency()) {
+        std::filesystem::remove(target, ec);
+        return WriteFileReplacing(transparentTarget, picture.EncodePng()) ? transparentTarget.string()
+                                                                          : std::string();
+    }
+    if (keepTransparency) {
+        std::filesystem::remove(transparentTarget, ec);
+    }
     const std::vector<uint8_t> jpeg = picture.EncodeJpeg(quality);
     return WriteFileReplacing(target, jpeg) ? target.string() : std::string();
 }

@@ -21,10 +21,17 @@ inline constexpr int kStretchKeepRatio = 11;
 // - codes up to 9 and -1 keep a picture of at most 2400 x 2000 at its size; larger pictures and codes 10
 //   and 11 are scaled (cubic) to the stage size, except that code 11 scales a picture smaller than
 //   1200 x 1000 by FitKeepingRatio.
-// Returns the target path, or "" when the JPEG could not be written. Throws imaging::Error when the source
+// - with `keepTransparency`, a picture with transparent pixels is written instead as a lossless PNG beside
+//   the target (TransparentTarget), so a movie can keep its alpha; an existing one of the two is reused
+//   when `force` is false.
+// Returns the path written, or "" when it could not be written. Throws imaging::Error when the source
 // cannot be read as a picture.
 std::string ConvertPictureToJpeg(const std::filesystem::path& source, const std::filesystem::path& target,
-                                 int placementCode, bool force, int stageWidth, int stageHeight, int quality);
+                                 int placementCode, bool force, int stageWidth, int stageHeight, int quality,
+                                 bool keepTransparency = false);
+
+// Where a transparent picture converted for `target` goes: the same name ending in .png.
+std::filesystem::path TransparentTarget(const std::filesystem::path& target);
 
 struct AlbumPicture {
     std::filesystem::path file; // the JPEG to put into the movie, or the source itself (see below)

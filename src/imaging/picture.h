@@ -1,6 +1,8 @@
 // A decoded picture: load from a file or from bytes, measure, scale to an exact size, save as JPEG.
-// Pictures are decoded lazily by libvips; a load reads the header, the pixels are read when they are
-// needed (scaling or saving). Every failure throws imaging::Error; nothing here aborts on bad input.
+// Pictures are decoded lazily by libvips (a module loaded on the first picture, backend.h); a load reads
+// the header, the pixels are read when they are needed (scaling or saving). Photos are turned upright by
+// their orientation tag, so sizes are always those of the upright picture. Every failure throws
+// imaging::Error (also when the picture module cannot be loaded); nothing here aborts on bad input.
 #pragma once
 
 #include "imaging/error.h"
@@ -19,7 +21,7 @@ class Picture {
 public:
     // Reads JPEG, GIF and PNG natively, BMP, ICO and PCX through ImageMagick, and WMF (known by its
     // extension or its placeable-metafile signature) through ImageMagick. Animated pictures give their
-    // first frame. Every picture is seen as 8-bit RGB, transparency flattened over white.
+    // first frame. Every picture is seen as 8-bit RGB, with its alpha channel when it has one.
     static Picture Load(const std::filesystem::path& path);
 
     // Like Load, but a JPEG is decoded at 1/2, 1/4 or 1/8 of its size when it is still at least
@@ -43,9 +45,19 @@ public:
     // Decodes every pixel (throws when the data turns out to be corrupt). Saving does this too.
     void Decode() const;
 
+    // True when some pixel is not fully opaque (decodes the alpha channel).
+    bool HasTransparency() const;
+
     // A baseline (not progressive) 24-bit JPEG of the picture at `quality` (0..100; 0 counts as 1, the
-    // encoder's lowest). Throws when the pixels cannot be decoded.
+    // encoder's lowest), transparent parts flattened over white. Throws when the pixels cannot be decoded.
     std::vector<uint8_t> EncodeJpeg(int quality) const;
+
+    // Straight (not premultiplied) RGBA pixels, 4 bytes each, row by row from the top; opaque pictures
+    // give alpha 255.
+    std::vector<uint8_t> EncodeRgba() const;
+
+    // A lossless PNG of the picture, its alpha channel kept.
+    std::vector<uint8_t> EncodePng() const;
 
     // EncodeJpeg written to `target`: the file is written beside the target and renamed over it, so an
     // existing target is replaced only by a complete file.

@@ -105,8 +105,9 @@ std::string GiftBuilder::ConvertPictureToJpeg(const fs::path& source, int cardIn
         placementCode == -1 ? temp / "generate_button.jpg" : temp / (std::to_string(cardIndex) + ".jpg");
     m_workspace.EnsureTempDir();
     const auto& s = m_project.settings;
+    // Pictures with transparent pixels come back as lossless PNGs, kept transparent in the movie.
     return imaging::ConvertPictureToJpeg(source, target, placementCode, force != 0, s.m_nGiftWidth,
-                                         s.m_nGiftHeight, m_state.m_nPictureQuality);
+                                         s.m_nGiftHeight, m_state.m_nPictureQuality, true);
 }
 
 int GiftBuilder::PrepareMusicClip(const fs::path& musicPath) {

@@ -49,7 +49,8 @@ public:
     void LoadGiftFonts(int force);
 
     // The picture `source` as a JPEG in Temp: "Temp/<cardIndex>.jpg", or "Temp/generate_button.jpg"
-    // for placement code -1, sized by the placement code's rules. Returns "" when it cannot be written;
+    // for placement code -1, sized by the placement code's rules; a picture with transparent pixels becomes
+    // a lossless "Temp/<cardIndex>.png" instead. Returns "" when it cannot be written;
     // throws imaging::Error when the source cannot be read.
     std::string ConvertPictureToJpeg(const std::filesystem::path& source, int cardIndex, int placementCode,
                                      int force);

@@ -1,5 +1,6 @@
 #include "movie/gift_shapes.h"
 
+#include "imaging/picture.h"
 #include "swf/error.h"
 
 #include <algorithm>
@@ -33,6 +34,11 @@ std::shared_ptr<const swf::Bitmap> ReadBitmap(const std::filesystem::path& file)
     }
     if (EndsWith(name, ".jpg")) {
         return swf::Bitmap::from_jpeg_file(file);
+    }
+    if (EndsWith(name, ".png")) { // a converted picture with transparency: kept lossless, with its alpha
+        const imaging::Picture picture = imaging::Picture::Load(file);
+        const imaging::Size size = picture.size();
+        return swf::Bitmap::from_rgba(size.width, size.height, picture.EncodeRgba());
     }
     throw swf::Error("not a picture a movie can hold: " + file.string());
 }

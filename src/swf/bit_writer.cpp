@@ -24,14 +24,16 @@ int count_sbits(int32_t value) {
 }
 
 void BitWriter::ubits(int count, uint32_t value) {
-    for (int i = count - 1; i >= 0; --i) {
-        pending_ = (pending_ << 1) | ((value >> i) & 1u);
-        if (++pending_bits_ == 8) {
-            out_.push_back(static_cast<uint8_t>(pending_));
-            pending_ = 0;
-            pending_bits_ = 0;
-        }
+    // Whole bytes at a time: fewer than 8 bits are ever pending, so 8 + 32 bits fit the accumulator.
+    const uint64_t field = count >= 32 ? value : value & ((uint64_t{1} << count) - 1);
+    uint64_t acc = (uint64_t{pending_} << count) | field;
+    int bits = pending_bits_ + count;
+    while (bits >= 8) {
+        bits -= 8;
+        out_.push_back(static_cast<uint8_t>(acc >> bits));
     }
+    pending_ = static_cast<uint32_t>(acc & ((uint64_t{1} << bits) - 1));
+    pending_bits_ = bits;
 }
 
 void BitWriter::flush() {

@@ -30,6 +30,16 @@ std::shared_ptr<Bitmap> Bitmap::from_dbl_file(const std::filesystem::path& path)
     return from_dbl_bytes(detail::read_file_bytes(path, "DBL bitmap"));
 }
 
+std::shared_ptr<Bitmap> Bitmap::from_rgba(int width, int height, std::span<const uint8_t> rgba) {
+    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) {
+        throw Error("a bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels cannot be held in a movie");
+    }
+    return std::make_shared<Bitmap>(
+        lossless_from_rgba(static_cast<uint16_t>(width), static_cast<uint16_t>(height), rgba, true), width,
+        height);
+}
+
 void Bitmap::encode(CharacterId id, const detail::EncodeContext&, std::vector<uint8_t>& out) const {
     std::visit(
         [&](auto tag) {

@@ -1,4 +1,5 @@
-// Bitmaps: JPEG pictures (DefineBitsJPEG2) and lossless DBL pictures (DefineBitsLossless/2).
+// Bitmaps: JPEG pictures (DefineBitsJPEG2), lossless DBL pictures (DefineBitsLossless/2) and pictures with
+// transparency (DefineBitsLossless2).
 #pragma once
 
 #include "swf/character.h"
@@ -21,6 +22,10 @@ public:
     // A .dbl file (dbl.h describes the layout). Throws swf::Error on a malformed file.
     static std::shared_ptr<Bitmap> from_dbl_file(const std::filesystem::path& path);
     static std::shared_ptr<Bitmap> from_dbl_bytes(std::span<const uint8_t> dbl);
+
+    // Straight (not premultiplied) RGBA pixels, row by row from the top, kept with their alpha as a
+    // DefineBitsLossless2. Throws swf::Error when the sizes do not fit a bitmap or the pixels.
+    static std::shared_ptr<Bitmap> from_rgba(int width, int height, std::span<const uint8_t> rgba);
 
     int width() const { return width_; }
     int height() const { return height_; }

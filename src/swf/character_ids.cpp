@@ -1,8 +1,8 @@
 #include "swf/character_ids.h"
 
+#include "swf/byte_reader.h"
 #include "swf/error.h"
 #include "swf/swf_records.h"
-#include "swf/tag_reader.h"
 
 #include <string>
 

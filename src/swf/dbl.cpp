@@ -8,7 +8,7 @@
 namespace swf {
 
 DefineBitsLossless read_dbl(std::span<const uint8_t> file) {
-    detail::ByteReader in(file, "DBL bitmap");
+    ByteReader in(file, "DBL bitmap");
     if (in.u8() != 'D' || in.u8() != 'B') {
         in.fail("not a DBL file");
     }
@@ -25,7 +25,7 @@ DefineBitsLossless read_dbl(std::span<const uint8_t> file) {
     if (length == in.remaining() + 2) {
         length = in.remaining();
     }
-    detail::ByteReader body(in.bytes(length), "DBL bitmap");
+    ByteReader body(in.bytes(length), "DBL bitmap");
 
     DefineBitsLossless bitmap;
     bitmap.version = type;

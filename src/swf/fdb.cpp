@@ -19,7 +19,7 @@ constexpr uint8_t flag_bold = 0x01;
 } // namespace
 
 DefineFont2 read_fdb(std::span<const uint8_t> file) {
-    detail::ByteReader in(file, "font file");
+    ByteReader in(file, "font file");
     const auto magic = in.bytes(4);
     if (!std::equal(magic.begin(), magic.end(), "fdb0")) {
         in.fail("not an .fdb file (no \"fdb0\" signature)");

@@ -252,10 +252,10 @@ std::string Dumper::text(ByteReader& r, bool rgba) {
             }
         }
         if (flags & 0x01) {
-            s += format(" x %d", int(r.s16()));
+            s += format(" x %d", int(r.i16()));
         }
         if (flags & 0x02) {
-            s += format(" y %d", int(r.s16()));
+            s += format(" y %d", int(r.i16()));
         }
         if (flags & 0x08) {
             s += format(" height %u", unsigned(r.u16()));

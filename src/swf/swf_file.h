@@ -2,9 +2,9 @@
 // list of tags, each body cut out by its length so that a bad tag cannot run into the next one.
 #pragma once
 
+#include "swf/byte_reader.h"
 #include "swf/swf_records.h"
 #include "swf/tag_code.h"
-#include "swf/tag_reader.h"
 
 #include <cstdint>
 #include <span>

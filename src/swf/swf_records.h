@@ -2,7 +2,7 @@
 // them. Each read_* function starts at a byte boundary and leaves the reader at the next one.
 #pragma once
 
-#include "swf/tag_reader.h"
+#include "swf/byte_reader.h"
 
 #include <cstdint>
 

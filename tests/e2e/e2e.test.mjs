@@ -20,6 +20,7 @@ await import("./gift.suite.mjs");
 await import("./i18n.suite.mjs");
 // The album movie exists once the album library is built (tests/album writes it).
 if (process.env.CW_E2E_ALBUM === "1") await import("./album.suite.mjs");
+await import("./pictures.suite.mjs");
 // The self-running page exists once the publishing tests have written it (tests/publish).
 await import("./html_gift.suite.mjs");
 await import("./every_movie.suite.mjs");

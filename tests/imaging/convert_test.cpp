@@ -3,6 +3,9 @@
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
+#include <vips/vips8>
+
+#include <cstdlib>
 
 namespace imaging {
 namespace {
@@ -135,6 +138,46 @@ TEST(ConvertAlbumPicture, UnreadablePictureThrows) {
     test::WriteBytes(folder / "a.jpg", {'n', 'o', 't'});
     EXPECT_THROW(ConvertAlbumPicture(folder / "a.jpg", 640, 480, folder), Error);
     EXPECT_FALSE(std::filesystem::exists(folder / "a.jpg.jpg"));
+}
+
+TEST(ConvertPictureToJpeg, TransparentPicturesBecomeOneLosslessPng) {
+    const auto folder = FreshFolder("convert-alpha");
+    const auto clear = folder / "clear.png";
+    ASSERT_EQ(std::system(("convert -size 20x10 xc:none -fill red -draw 'rectangle 5,2 14,7' '" +
+                           clear.string() + "'")
+                              .c_str()),
+              0);
+    test::WriteVipsPicture(folder / "opaque.png", 20, 10);
+    const auto target = folder / "0.jpg";
+    const auto png = folder / "0.png";
+    EXPECT_EQ(ConvertPictureToJpeg(clear, target, 4, true, 640, 480, 80), target.string()); // not asked
+    EXPECT_EQ(ConvertPictureToJpeg(clear, target, 4, true, 640, 480, 80, true), png.string());
+    EXPECT_FALSE(std::filesystem::exists(target)); // never two conversions that a reuse could mix up
+    const Picture kept = Picture::Load(png);
+    EXPECT_TRUE(kept.HasTransparency());
+    const auto rgba = kept.EncodeRgba();
+    ASSERT_EQ(rgba.size(), 20u * 10 * 4);
+    EXPECT_EQ(rgba[3], 0);                       // a corner: clear
+    EXPECT_EQ(rgba[(5 * 20 + 10) * 4 + 3], 255); // the rectangle: opaque
+    EXPECT_EQ(ConvertPictureToJpeg(clear, target, 4, false, 640, 480, 80, true), png.string()); // reused
+    EXPECT_EQ(ConvertPictureToJpeg(folder / "opaque.png", target, 4, true, 640, 480, 80, true),
+              target.string());
+    EXPECT_FALSE(std::filesystem::exists(png));
+    EXPECT_FALSE(Picture::Load(target).HasTransparency());
+}
+
+TEST(ConvertAlbumPicture, SidewaysPhotosAreMeasuredUpright) {
+    const auto folder = FreshFolder("album-upright");
+    const auto photo = folder / "portrait.jpg";
+    // Stored 80 x 40, tagged "turn 90 degrees clockwise": upright 40 x 80, fitted into 640 x 20.
+    vips::VImage stored = vips::VImage::black(80, 40, vips::VImage::option()->set("bands", 3)).copy();
+    stored.set(VIPS_META_ORIENTATION, 6);
+    stored.jpegsave(photo.c_str());
+    EXPECT_EQ(Picture::Load(photo).size(), (Size{40, 80}));
+    EXPECT_EQ(ReadPictureSize(photo), (Size{40, 80}));
+    const AlbumPicture converted = ConvertAlbumPicture(photo, 640, 20, folder);
+    EXPECT_EQ(converted.size, (Size{10, 20}));
+    EXPECT_EQ(JpegSize(converted.file), (Size{10, 20}));
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // The font tool: the generated .fdb files follow the DefineFont2 layout, carry every glyph of the face in
 // its own glyph order (each under its lowest character, U+FFFD included), and keep FreeType's advances
 // and kerning on the 1024-unit EM square.
+#include "swf/byte_reader.h"
 #include "swf/error.h"
 #include "swf/makefdb/fdb_maker.h"
-#include "swf/tag_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -107,9 +107,9 @@ Fdb read_fdb(std::span<const uint8_t> file) {
     }
     fdb.ascent = r.u16();
     fdb.descent = r.u16();
-    r.s16();
+    r.i16();
     for (GlyphInfo& g : fdb.glyphs) {
-        g.advance = r.s16();
+        g.advance = r.i16();
     }
     for (GlyphInfo& g : fdb.glyphs) {
         swf::BitReader bits(r);
@@ -120,7 +120,7 @@ Fdb read_fdb(std::span<const uint8_t> file) {
     for (size_t i = 0; i < fdb.kerning_count; ++i) {
         const uint16_t left = r.u16();
         const uint16_t right = r.u16();
-        fdb.kerning[{left, right}] = r.s16();
+        fdb.kerning[{left, right}] = r.i16();
     }
     EXPECT_TRUE(r.at_end());
     return fdb;

@@ -1,10 +1,10 @@
 // The SWF reader's building blocks, the Flash test load, tag names and the swfdump listing.
+#include "swf/byte_reader.h"
 #include "swf/clip_import.h"
 #include "swf/error.h"
 #include "swf/flash_test_load.h"
 #include "swf/swf_dump.h"
 #include "swf/swf_file.h"
-#include "swf/tag_reader.h"
 #include "swf_assembler.h"
 
 #include <gmock/gmock.h>

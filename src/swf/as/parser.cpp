@@ -254,14 +254,20 @@ StmtPtr Parser::var_statement() {
     return s;
 }
 
+// '(' expression ')' after the keyword `keyword` (named in the message when the '(' is missing)
+ExprPtr Parser::parenthesized(std::string_view keyword) {
+    const SourcePos open = tok_.pos;
+    expect(TokenKind::LParen, "'(' after '" + std::string(keyword) + "'");
+    ExprPtr e = expression();
+    expect_closer(TokenKind::RParen, ")", "(", open);
+    return e;
+}
+
 // if: 'if' '(' expression ')' statement ['else' statement]
 StmtPtr Parser::if_statement() {
     auto s = make_stmt(StmtKind::If, tok_.pos);
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'if'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("if");
     s->body.push_back(statement());
     if (check_keyword("else")) {
         advance();
@@ -274,10 +280,7 @@ StmtPtr Parser::if_statement() {
 StmtPtr Parser::while_statement() {
     auto s = make_stmt(StmtKind::While, tok_.pos);
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'while'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("while");
     s->body.push_back(statement());
     return s;
 }
@@ -291,10 +294,7 @@ StmtPtr Parser::do_while_statement() {
         fail_near("expected 'while'");
     }
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'while'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("while");
     accept(TokenKind::Semicolon);
     return s;
 }
@@ -365,10 +365,7 @@ StmtPtr Parser::for_statement() {
 StmtPtr Parser::switch_statement() {
     auto s = make_stmt(StmtKind::Switch, tok_.pos);
     advance();
-    const SourcePos open = tok_.pos;
-    expect(TokenKind::LParen, "'(' after 'switch'");
-    s->expr = expression();
-    expect_closer(TokenKind::RParen, ")", "(", open);
+    s->expr = parenthesized("switch");
     const SourcePos brace = tok_.pos;
     expect(TokenKind::LBrace, "'{' after 'switch'");
     bool has_default = false;
@@ -567,38 +564,50 @@ ExprPtr Parser::postfix() {
     return e;
 }
 
+// member_suffix: '.' NAME | '[' expression ']', applied to `e`; false (consuming nothing) when neither
+// follows
+bool Parser::member_suffix(ExprPtr& e) {
+    const SourcePos pos = tok_.pos;
+    if (accept(TokenKind::Dot)) {
+        enter_level();
+        if (!check(TokenKind::Identifier)) {
+            fail_near("expected a member name after '.'");
+        }
+        auto m = make(ExprKind::Member, pos);
+        m->a = std::move(e);
+        m->text = tok_.text;
+        advance();
+        e = std::move(m);
+        return true;
+    }
+    if (accept(TokenKind::LBracket)) {
+        enter_level();
+        auto m = make(ExprKind::Index, pos);
+        m->a = std::move(e);
+        m->b = expression();
+        expect_closer(TokenKind::RBracket, "]", "[", pos);
+        e = std::move(m);
+        return true;
+    }
+    return false;
+}
+
 // call_or_member: (new_expression | primary) {'.' NAME | '[' expression ']' | arguments}
 ExprPtr Parser::call_or_member() {
     ExprPtr e = check_keyword("new") ? new_expression() : primary();
     const int saved = depth_;
     while (true) {
-        const SourcePos pos = tok_.pos;
-        if (accept(TokenKind::Dot)) {
-            enter_level();
-            if (!check(TokenKind::Identifier)) {
-                fail_near("expected a member name after '.'");
-            }
-            auto m = make(ExprKind::Member, pos);
-            m->a = std::move(e);
-            m->text = tok_.text;
-            advance();
-            e = std::move(m);
-        } else if (accept(TokenKind::LBracket)) {
-            enter_level();
-            auto m = make(ExprKind::Index, pos);
-            m->a = std::move(e);
-            m->b = expression();
-            expect_closer(TokenKind::RBracket, "]", "[", pos);
-            e = std::move(m);
-        } else if (check(TokenKind::LParen)) {
-            enter_level();
-            auto c = make(ExprKind::Call, e->pos);
-            c->a = std::move(e);
-            c->args = arguments();
-            e = std::move(c);
-        } else {
+        if (member_suffix(e)) {
+            continue;
+        }
+        if (!check(TokenKind::LParen)) {
             break;
         }
+        enter_level();
+        auto c = make(ExprKind::Call, e->pos);
+        c->a = std::move(e);
+        c->args = arguments();
+        e = std::move(c);
     }
     depth_ = saved;
     return e;
@@ -610,28 +619,7 @@ ExprPtr Parser::new_expression() {
     auto e = make(ExprKind::New, tok_.pos);
     advance();
     ExprPtr callee = check_keyword("new") ? new_expression() : primary();
-    while (true) {
-        const SourcePos pos = tok_.pos;
-        if (accept(TokenKind::Dot)) {
-            enter_level();
-            if (!check(TokenKind::Identifier)) {
-                fail_near("expected a member name after '.'");
-            }
-            auto m = make(ExprKind::Member, pos);
-            m->a = std::move(callee);
-            m->text = tok_.text;
-            advance();
-            callee = std::move(m);
-        } else if (accept(TokenKind::LBracket)) {
-            enter_level();
-            auto m = make(ExprKind::Index, pos);
-            m->a = std::move(callee);
-            m->b = expression();
-            expect_closer(TokenKind::RBracket, "]", "[", pos);
-            callee = std::move(m);
-        } else {
-            break;
-        }
+    while (member_suffix(callee)) {
     }
     e->a = std::move(callee);
     if (check(TokenKind::LParen)) {

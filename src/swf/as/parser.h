@@ -58,6 +58,8 @@ private:
     ExprPtr postfix();
     ExprPtr call_or_member();
     ExprPtr new_expression();
+    bool member_suffix(ExprPtr& e);
+    ExprPtr parenthesized(std::string_view keyword);
     ExprPtr primary();
     ExprPtr object_literal();
     ExprPtr array_literal();

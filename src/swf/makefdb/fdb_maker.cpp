@@ -1,7 +1,7 @@
 #include "swf/makefdb/fdb_maker.h"
 
+#include "swf/bit_writer.h"
 #include "swf/error.h"
-#include "swf/makefdb/bit_writer.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,6 +17,13 @@
 namespace swf::makefdb {
 
 namespace {
+
+using detail::BitWriter;
+
+// Bits a signed field needs for `value`; at least one, as the font tool has always written them.
+unsigned signed_bits(int32_t value) {
+    return unsigned(std::max(1, detail::count_sbits(value)));
+}
 
 struct Point {
     double x = 0;
@@ -71,20 +78,20 @@ using LibraryHandle = std::unique_ptr<FT_LibraryRec_, decltype(&FT_Done_FreeType
 class ShapeEncoder {
 public:
     ShapeEncoder(double scale, std::vector<uint8_t>& out) : scale_(scale), bits_(out) {
-        bits_.ub(1, 4); // fill style bits
-        bits_.ub(0, 4); // line style bits
+        bits_.ubits(4, 1); // fill style bits
+        bits_.ubits(4, 0); // line style bits
     }
 
     void move_to(Point p) {
         const EmPoint to = em(p);
         const unsigned n = std::max(signed_bits(to.x), signed_bits(to.y));
-        bits_.ub(0, 1);                            // style change record
-        bits_.ub(first_contour_ ? 0x03 : 0x01, 5); // move, and the fill on the first contour
-        bits_.ub(n, 5);
-        bits_.sb(to.x, n);
-        bits_.sb(to.y, n);
+        bits_.ubits(1, 0);                            // style change record
+        bits_.ubits(5, first_contour_ ? 0x03 : 0x01); // move, and the fill on the first contour
+        bits_.ubits(5, n);
+        bits_.sbits(n, to.x);
+        bits_.sbits(n, to.y);
         if (first_contour_) {
-            bits_.ub(1, 1); // fill style 0 is style 1
+            bits_.ubits(1, 1); // fill style 0 is style 1
             first_contour_ = false;
         }
         pen_ = to;
@@ -101,17 +108,17 @@ public:
             return;
         }
         const unsigned n = edge_bits({signed_bits(dx), signed_bits(dy)});
-        bits_.ub(1, 1); // edge
-        bits_.ub(1, 1); // straight
-        bits_.ub(n - 2, 4);
+        bits_.ubits(1, 1); // edge
+        bits_.ubits(1, 1); // straight
+        bits_.ubits(4, n - 2);
         if (dx != 0 && dy != 0) {
-            bits_.ub(1, 1);
-            bits_.sb(dx, n);
-            bits_.sb(dy, n);
+            bits_.ubits(1, 1);
+            bits_.sbits(n, dx);
+            bits_.sbits(n, dy);
         } else {
-            bits_.ub(0, 1);
-            bits_.ub(dx == 0 ? 1 : 0, 1); // vertical
-            bits_.sb(dx == 0 ? dy : dx, n);
+            bits_.ubits(1, 0);
+            bits_.ubits(1, dx == 0 ? 1 : 0); // vertical
+            bits_.sbits(n, dx == 0 ? dy : dx);
         }
         pen_ = to;
         bounds_.add(to);
@@ -131,13 +138,13 @@ public:
         const int32_t ady = to.y - c.y;
         const unsigned n =
             edge_bits({signed_bits(cdx), signed_bits(cdy), signed_bits(adx), signed_bits(ady)});
-        bits_.ub(1, 1); // edge
-        bits_.ub(0, 1); // curved
-        bits_.ub(n - 2, 4);
-        bits_.sb(cdx, n);
-        bits_.sb(cdy, n);
-        bits_.sb(adx, n);
-        bits_.sb(ady, n);
+        bits_.ubits(1, 1); // edge
+        bits_.ubits(1, 0); // curved
+        bits_.ubits(4, n - 2);
+        bits_.sbits(n, cdx);
+        bits_.sbits(n, cdy);
+        bits_.sbits(n, adx);
+        bits_.sbits(n, ady);
         pen_ = to;
         bounds_.add(c);
         bounds_.add(to);
@@ -148,7 +155,7 @@ public:
     void cubic_to(Point c1, Point c2, Point p) { cubic(last_, c1, c2, p, 0); }
 
     void finish() {
-        bits_.ub(0, 6); // end record
+        bits_.ubits(6, 0); // end record
         bits_.flush();
     }
 
@@ -248,11 +255,11 @@ void put_rect(std::vector<uint8_t>& out, const EmBounds& b) {
     const unsigned n =
         std::max({signed_bits(r.x_min), signed_bits(r.x_max), signed_bits(r.y_min), signed_bits(r.y_max)});
     BitWriter bits(out);
-    bits.ub(n, 5);
-    bits.sb(r.x_min, n);
-    bits.sb(r.x_max, n);
-    bits.sb(r.y_min, n);
-    bits.sb(r.y_max, n);
+    bits.ubits(5, n);
+    bits.sbits(n, r.x_min);
+    bits.sbits(n, r.x_max);
+    bits.sbits(n, r.y_min);
+    bits.sbits(n, r.y_max);
 }
 
 uint16_t clamp_u16(long v) {
