@@ -10,6 +10,8 @@
 #include "tooltip/tip_texts.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -147,6 +149,30 @@ TEST_F(EditorTest, ColourPickersStoreTheColourAsHex) {
         EXPECT_EQ(w.document().undoStack().count(), steps + 1);
         EXPECT_GT(w.preview().generationCount(), generations);
     }
+}
+
+TEST_F(EditorTest, ProjectSettingsAreOneUndoStep) {
+    CCardwrightDlg& w = Open();
+    const std::vector<uint8_t> before = Bytes();
+    const std::string author = w.document().project().settings.m_strAuthor;
+    for (const bool ok : {false, true}) {
+        const int steps = w.document().undoStack().count();
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                if (edit->text() == QString::fromStdString(author)) {
+                    edit->setText(QStringLiteral("Ann"));
+                }
+            }
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+        });
+        w.OnProjectSettings();
+        EXPECT_EQ(w.document().project().settings.m_strAuthor, ok ? "Ann" : author);
+        EXPECT_EQ(w.document().undoStack().count(), steps + (ok ? 1 : 0));
+    }
+    w.document().undoStack().undo();
+    EXPECT_EQ(Bytes(), before);
 }
 
 } // namespace
