@@ -4,11 +4,14 @@
 #include "dialogs/colour_picker.h"
 #include "dialogs/colour_picker_table.h"
 #include "dialogs/dlg_add_bg.h"
+#include "dialogs/dlg_tips.h"
+#include "dialogs/publish_actions.h"
 #include "editor/field_panels.h"
 #include "editor/preview_panel.h"
 #include "tooltip/qt/editor_tips.h"
 #include "tooltip/tip_texts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -173,6 +176,67 @@ TEST_F(EditorTest, ProjectSettingsAreOneUndoStep) {
     }
     w.document().undoStack().undo();
     EXPECT_EQ(Bytes(), before);
+}
+
+// Closes every modal window that comes up while `run` runs and names the classes of them in order.
+QStringList ModalWindowsOf(const std::function<void()>& run) {
+    QStringList seen;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            seen << QString::fromLatin1(dialog->metaObject()->className());
+            dialog->close();
+        }
+    });
+    closer.start(10);
+    run();
+    return seen;
+}
+
+TEST_F(EditorTest, MenuCommandsOpenTheirDialogs) {
+    CCardwrightDlg& w = Open();
+    const struct {
+        QString action;
+        const char* dialog;
+    } cases[] = {{QStringLiteral("&Open..."), "CDlgOpenProject"},
+                 {QStringLiteral("3 &Finish"), "publish_ui::CDlgFinish"},
+                 {QStringLiteral("Generate &SWF"), "QFileDialog"},
+                 {publish_ui::GenerateExeMenuText(), "QFileDialog"},
+                 {publish_ui::CreatePhotoAlbumMenuText(), "QFileDialog"},
+                 {QStringLiteral("&Tip of today"), "CDlgTips"},
+                 {QStringLiteral("Project &Settings"), "CDlgProjectSettings"}};
+    for (const auto& c : cases) {
+        QAction* action = nullptr;
+        for (QAction* candidate : w.findChildren<QAction*>()) {
+            if (candidate->text() == c.action) {
+                action = candidate;
+            }
+        }
+        ASSERT_NE(action, nullptr) << c.action.toStdString();
+        const QStringList seen = ModalWindowsOf([action] { action->trigger(); });
+        ASSERT_FALSE(seen.isEmpty()) << c.action.toStdString();
+        EXPECT_EQ(seen.first(), QString::fromLatin1(c.dialog)) << c.action.toStdString();
+    }
+    EXPECT_EQ(w.document().project(), model::MakeDefaultProject()) << "closing the dialogs changed nothing";
+}
+
+TEST_F(EditorTest, StartupTipsAreModelessAndGoWithTheWindow) {
+    CCardwrightDlg& w = Open();
+    w.showStartupTips();
+    auto* tips = [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<CDlgTips*>(top)) {
+                return found;
+            }
+        }
+        return static_cast<CDlgTips*>(nullptr);
+    }();
+    ASSERT_NE(tips, nullptr);
+    EXPECT_TRUE(tips->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(tips->testAttribute(Qt::WA_QuitOnClose)) << "it must not keep the program running";
+    w.close();
+    EXPECT_FALSE(tips->isVisible());
 }
 
 } // namespace
