@@ -6,6 +6,8 @@
 #include "app/reasons.h"
 #include "app/rescue.h"
 #include "app/workspace.h"
+#include "dialogs/dlg_project_settings.h"
+#include "dialogs/dlg_tips.h"
 #include "editor/field_panels.h"
 #include "editor/prompter.h"
 #include "editor/qt_reporter.h"
@@ -109,6 +111,7 @@ void CCardwrightDlg::OnNew() {
     }
     app::EmptyFolder(m_workspace.TempDir());
     m_state.ApplyAfterNew();
+    m_state.m_nPictureQuality = dialogs::StoredPictureQuality(); // a preference, not part of a project
     model::Project project;
     project.settings = m_doc.project().settings;
     project.New();
@@ -177,20 +180,26 @@ void CCardwrightDlg::OnPreview() {
         return;
     }
     hooks::Context ctx = context();
+    emit previewOpening(FromStd(path.string()));
     hooks::ShowPreview(ctx, FromStd(path.string()));
 }
 
 void CCardwrightDlg::OnFinish() {
-    rescueSave();
-    hooks::Context ctx = context();
+    if (!m_initialised) {
+        return;
+    }
+    hooks::Context ctx = context(); // Finish makes the rescue save itself
     hooks::Finish(ctx);
 }
 
 void CCardwrightDlg::OnProjectSettings() {
+    if (!m_initialised) {
+        return;
+    }
     rescueSave();
     hooks::Context ctx = context();
-    if (const auto settings = hooks::ProjectSettings(ctx)) {
-        m_doc.setSettings(*settings);
+    if (auto project = hooks::ProjectSettings(ctx)) {
+        m_doc.setWholeProject(std::move(*project), m_sel, tr("Change project settings"));
     }
 }
 
@@ -208,6 +217,10 @@ void CCardwrightDlg::OnAddPics() {
         });
     }
     refreshPreview(true);
+}
+
+void CCardwrightDlg::openHelp(bool maximized) {
+    openInPlayer(FromStd((m_workspace.DataRoot() / "CWPHelp.swf").string()), maximized);
 }
 
 void CCardwrightDlg::openInPlayer(const QString& target, bool maximized) {
@@ -274,6 +287,9 @@ void CCardwrightDlg::closeEvent(QCloseEvent* event) {
             return;
         }
         m_rescueTimer.stop();
+        if (m_startupTips) {
+            m_startupTips->close();
+        }
         m_prompter.feedback(this);
     } catch (const std::exception&) {
         m_reporter->report(app::reasons::kClose);

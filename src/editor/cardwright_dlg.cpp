@@ -6,6 +6,10 @@
 #include "app/reasons.h"
 #include "app/rescue.h"
 #include "app/workspace.h"
+#include "dialogs/colour_picker.h"
+#include "dialogs/colour_picker_table.h"
+#include "dialogs/dlg_project_settings.h"
+#include "dialogs/dlg_tips.h"
 #include "editor/field_panels.h"
 #include "editor/key_filter.h"
 #include "editor/labels.h"
@@ -15,6 +19,8 @@
 #include "editor/tip_message.h"
 #include "model/archive.h"
 #include "movie/gift_builder.h"
+#include "tooltip/qt/editor_tips.h"
+#include "tooltip/tip_texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +29,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,10 +65,6 @@ QColor ColourOf(const std::string& reference) {
     return ok ? QColor::fromRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF) : QColor(Qt::black);
 }
 
-std::string ColourText(const QColor& colour) {
-    return QString::asprintf("#%.2X%.2X%.2X", colour.red(), colour.green(), colour.blue()).toStdString();
-}
-
 // Typing stops at `limit` characters, but a longer title from a file is shown and kept whole.
 void SetTextKeepingCursor(QLineEdit* edit, const QString& text, int limit) {
     // Setting the limit sets the text again, which would drop the field's own undo history.
@@ -85,6 +88,8 @@ CCardwrightDlg::CCardwrightDlg(const app::Workspace& workspace, app::Log& log, P
     m_builder =
         std::make_unique<movie::GiftBuilder>(m_doc.projectForReading(), m_state, m_workspace, *m_reporter);
     m_builder->LoadGiftFonts(0);
+    // The picture quality is a preference of the program, kept across projects.
+    m_state.m_nPictureQuality = dialogs::StoredPictureQuality();
     buildUi();
     buildMenus();
     connectFields();
@@ -187,8 +192,33 @@ void CCardwrightDlg::buildUi() {
     layout->addWidget(split, 1);
     layout->addLayout(commands);
 
-    m_tips = new TipMessage(this, m_preview);
+    m_richTips = new tooltip::EditorTips(this);
+    m_tips = new TipMessage(this, m_preview, m_richTips);
     statusBar();
+    addControlTips({{1097, newButton},
+                    {1034, openButton},
+                    {1100, previewButton},
+                    {1101, finishButton},
+                    {1102, saveButton},
+                    {1008, m_card->addPics},
+                    {1098, settingsButton},
+                    {1006, m_card->title},
+                    {1007, m_card->comment},
+                    {1014, m_card->titleColor},
+                    {1015, m_card->commentColor},
+                    {1001, addCard},
+                    {1002, removeCard},
+                    {1003, addLink},
+                    {1004, removeLink},
+                    {1072, m_card->mailAlert},
+                    {1017, m_link->gotoCard},
+                    {1038, m_link->thenGoto},
+                    {1018, m_link->score},
+                    {1020, m_link->compare},
+                    {1022, m_link->compareValue}});
+    connect(m_richTips, &tooltip::EditorTips::previewRequested, this, &CCardwrightDlg::OnPreview);
+    connect(m_richTips, &tooltip::EditorTips::helpMovieRequested, this, [this] { openHelp(false); });
+    connect(m_richTips, &tooltip::EditorTips::openRequested, this, &CCardwrightDlg::OnOpen);
 
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CCardwrightDlg::onCurrentChanged);
@@ -214,12 +244,11 @@ void CCardwrightDlg::buildUi() {
         }
     });
 
-    auto* keys = new KeyFilter(
-        this, m_card->comment,
-        {[this] { openInPlayer(FromStd((m_workspace.DataRoot() / "CWPHelp.swf").string()), true); },
-         [this] { AddCard(model::kPosAfter); }, [this] { AddLink(model::kPosAfter); },
-         [this] { OnPreview(); }, [this] { undo(); }, [this] { redo(); }},
-        this);
+    auto* keys = new KeyFilter(this, m_card->comment,
+                               {[this] { openHelp(true); }, [this] { AddCard(model::kPosAfter); },
+                                [this] { AddLink(model::kPosAfter); }, [this] { OnPreview(); },
+                                [this] { undo(); }, [this] { redo(); }},
+                               this);
     qApp->installEventFilter(keys);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now != nullptr && now->window() == this) {
@@ -244,8 +273,10 @@ void CCardwrightDlg::connectFields() {
             m_reporter->report(app::reasons::kChangeComment);
         }
     });
-    connect(m_card->titleColor, &QPushButton::clicked, this, [this] { chooseColour(true); });
-    connect(m_card->commentColor, &QPushButton::clicked, this, [this] { chooseColour(false); });
+    connect(m_card->titleColor, &CColourPicker::colourAccepted, this,
+            [this](const QColor& colour) { storeColour(true, colour); });
+    connect(m_card->commentColor, &CColourPicker::colourAccepted, this,
+            [this](const QColor& colour) { storeColour(false, colour); });
     connect(m_card->addPics, &QPushButton::clicked, this, &CCardwrightDlg::OnAddPics);
     connect(m_card->mailAlert, &QCheckBox::clicked, this, [this](bool on) {
         editCard(Field::MailAlert, [on](CardValues& v) { v.mailAlert = on ? 1 : 0; });
@@ -289,9 +320,51 @@ bool CCardwrightDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 hooks::Context CCardwrightDlg::context() {
-    return {this, m_doc, m_state, m_workspace, *m_builder, *m_reporter, [this](const QString& text) {
-                ShowTipMessage(text);
-            }};
+    return {this,
+            m_doc,
+            m_state,
+            m_workspace,
+            *m_builder,
+            *m_reporter,
+            &m_log,
+            [this](const QString& text) { ShowTipMessage(text); },
+            [this] { rescueSave(); }};
+}
+
+void CCardwrightDlg::addControlTips(const std::map<int, QWidget*>& controls) {
+    m_richTips->AddControlTips(controls);
+    // A control's label shows the control's tip too.
+    std::vector<std::pair<QWidget*, QString>> labels;
+    for (QLabel* label : findChildren<QLabel*>()) {
+        for (const auto& [id, control] : controls) {
+            if (label->buddy() == control) {
+                const std::string_view text = tooltip::ControlTipText(id);
+                labels.emplace_back(label, QString::fromUtf8(text.data(), qsizetype(text.size())));
+            }
+        }
+    }
+    m_richTips->AddControlTips(labels);
+}
+
+void CCardwrightDlg::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_welcomeTip && !m_welcomeShown) {
+        m_welcomeShown = true;
+        // After the layout has placed the preview.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible()) {
+                m_richTips->ShowWelcome(m_preview);
+            }
+        });
+    }
+}
+
+void CCardwrightDlg::showStartupTips() {
+    m_startupTips = std::make_unique<CDlgTips>(m_workspace.DataRoot());
+    m_startupTips->setAttribute(Qt::WA_QuitOnClose, false); // closing the editor ends the program
+    if (m_startupTips->ShowAtStartup()) {
+        m_startupTips->ShowModeless();
+    }
 }
 
 void CCardwrightDlg::initialise(const QString& rescuePath) {
@@ -390,8 +463,8 @@ void CCardwrightDlg::showCardFields(int card) {
             m_card->comment->setPlainText(comment);
         }
         m_card->mailAlert->setChecked(info.m_bMailAlert != 0);
-        SetButtonColour(m_card->titleColor, ColourOf(info.m_strTitleColor));
-        SetButtonColour(m_card->commentColor, ColourOf(info.m_strCommentColor));
+        m_card->titleColor->setColour(ColourOf(info.m_strTitleColor));
+        m_card->commentColor->setColour(ColourOf(info.m_strCommentColor));
     } else {
         m_card->title->clear();
         m_card->comment->clear();
@@ -505,18 +578,11 @@ void CCardwrightDlg::editLink(Field field, const std::function<void(model::CLink
     m_typing = false;
 }
 
-void CCardwrightDlg::chooseColour(bool title) {
+void CCardwrightDlg::storeColour(bool title, const QColor& colour) {
     if (!m_sel.IsCard()) {
         return;
     }
-    const model::CCardInfo& card = *m_doc.project().cards[m_sel.card];
-    const auto colour =
-        hooks::ChooseColour(this, ColourOf(title ? card.m_strTitleColor : card.m_strCommentColor),
-                            title ? tr("Title color") : tr("Comment color"));
-    if (!colour) {
-        return;
-    }
-    const std::string text = ColourText(*colour);
+    const std::string text = colour_picker::FormatColour(colour).toStdString();
     editCard(title ? Field::TitleColor : Field::CommentColor,
              [title, &text](CardValues& v) { (title ? v.titleColor : v.commentColor) = text; });
 }

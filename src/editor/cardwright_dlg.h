@@ -11,8 +11,10 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 
+class CDlgTips;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
@@ -24,6 +26,9 @@ class Workspace;
 } // namespace app
 namespace movie {
 class GiftBuilder;
+}
+namespace tooltip {
+class EditorTips;
 }
 
 namespace editor {
@@ -48,6 +53,8 @@ public:
     // unsaved work, with no file name of its own) or builds the default project; selects the first card.
     void initialise(const QString& rescuePath = {});
     bool isInitialised() const { return m_initialised; }
+    // The tips window at start-up, when the user has not switched it off; it stays for the run.
+    void showStartupTips();
 
     // Opens a project file; a refused file leaves the open project as it was, with the load message.
     bool openProjectFile(const QString& path);
@@ -77,6 +84,9 @@ public:
     Document& document() { return m_doc; }
     PreviewPanel& preview() { return *m_preview; }
     TipMessage& tips() { return *m_tips; }
+    tooltip::EditorTips& richTips() { return *m_richTips; }
+    // The welcome tip appears when the window is first shown; test runs switch it off.
+    void setWelcomeTipEnabled(bool on) { m_welcomeTip = on; }
     CardFields& cardFields() { return *m_card; }
     LinkFields& linkFields() { return *m_link; }
     QTreeView& tree() { return *m_tree; }
@@ -85,13 +95,19 @@ public:
     bool showsCardFields() const;
     void select(const model::Selection& sel);
 
+signals:
+    // The whole movie at `moviePath` is about to be shown in the preview dialog.
+    void previewOpening(const QString& moviePath);
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildUi();
     void buildMenus();
+    void addControlTips(const std::map<int, QWidget*>& controls);
     void connectFields();
     hooks::Context context();
 
@@ -107,7 +123,8 @@ private:
     void refreshPreview(bool forceConvert);
     void editCard(Field field, const std::function<void(CardValues&)>& change);
     void editLink(Field field, const std::function<void(model::CLinkInfo&)>& change);
-    void chooseColour(bool title);
+    void storeColour(bool title, const QColor& colour);
+    void openHelp(bool maximized);
     bool askToSaveChanges(const QString& question); // false when the user cancels
     void openInPlayer(const QString& target, bool maximized);
     void editAction(const char* slot);
@@ -128,6 +145,8 @@ private:
     CardFields* m_card = nullptr;
     LinkFields* m_link = nullptr;
     TipMessage* m_tips = nullptr;
+    tooltip::EditorTips* m_richTips = nullptr;
+    std::unique_ptr<CDlgTips> m_startupTips;
     QTimer m_rescueTimer;
 
     model::Selection m_sel;
@@ -136,6 +155,8 @@ private:
     bool m_filling = false;      // fields are being filled from the project, not edited
     bool m_typing = false;       // the edit under way comes from typing in a text field
     bool m_previewStale = false; // an edit was not shown because of a Flash background
+    bool m_welcomeTip = true;
+    bool m_welcomeShown = false;
     QList<int> m_expanded;
     QPointer<QWidget> m_lastFocus; // the last control of this window with the focus (for the Edit menu)
 };

@@ -2,6 +2,7 @@
 #include "editor/cardwright_dlg.h"
 
 #include "app/workspace.h"
+#include "dialogs/publish_actions.h"
 #include "movie/gift_scripts.h"
 
 #include <QMenuBar>
@@ -107,22 +108,20 @@ void CCardwrightDlg::buildMenus() {
         hooks::Context ctx = context();
         hooks::GenerateSwf(ctx);
     });
-    add(exportMenu, tr("Generate &EXE"), [this] {
+    add(exportMenu, publish_ui::GenerateExeMenuText(), [this] {
         hooks::Context ctx = context();
         hooks::GenerateExe(ctx);
     });
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
-    add(tools, tr("Create &Photo Album"), [this] {
+    add(tools, publish_ui::CreatePhotoAlbumMenuText(), [this] {
         hooks::Context ctx = context();
         hooks::CreatePhotoAlbum(ctx);
     });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     add(
-        help, tr("&Help Document"),
-        [this] { openInPlayer(FromStd((m_workspace.DataRoot() / "CWPHelp.swf").string()), true); },
-        QKeySequence(Qt::Key_F1));
+        help, tr("&Help Document"), [this] { openHelp(true); }, QKeySequence(Qt::Key_F1));
     add(help, tr("Hot &Keys"), [this] { ShowTipMessage(QString::fromLatin1(kHotKeys)); });
     add(help, tr("&Tip of today"), [this] {
         hooks::Context ctx = context();

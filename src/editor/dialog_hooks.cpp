@@ -1,79 +1,122 @@
 #include "editor/dialog_hooks.h"
 
+#include "dialogs/dlg_add_bg.h"
+#include "dialogs/dlg_add_bg_choice.h"
+#include "dialogs/dlg_open_project.h"
+#include "dialogs/dlg_project_settings.h"
+#include "dialogs/dlg_tips.h"
+#include "dialogs/publish_actions.h"
+#include "editor/document.h"
+#include "movie/gift_builder.h"
+
 #if CW_HAVE_PLAYER
 #include "player/dlg_preview.h"
 #include "player/open_in_player.h"
 #endif
 
-#include <QColorDialog>
-#include <QFileDialog>
 #include <QMessageBox>
 
 namespace editor::hooks {
 
 namespace {
 
+#if !CW_HAVE_PLAYER
 void NotThereYet(Context& ctx, const QString& feature) {
     QMessageBox::information(
         ctx.parent, feature,
         QObject::tr("%1 is not available in this version of Cardwright yet.").arg(feature));
 }
+#endif
 
-QString ColourName(const std::string& reference) {
-    const QColor colour(QString::fromStdString(reference));
-    return colour.isValid() ? colour.name() : QStringLiteral("#ffffff");
+// What the publishing commands need, from the window's context.
+publish_ui::PublishContext Publishing(Context& ctx) {
+    publish_ui::PublishContext publish =
+        publish_ui::PublishContext::ForWindow(ctx.parent, ctx.workspace.DataRoot(), ctx.workspace.TempDir());
+    movie::GiftBuilder& builder = ctx.builder;
+    publish.generate = [&builder](const std::filesystem::path& movie) {
+        builder.GenerateSWF(movie, nullptr, 1, 0);
+    };
+    publish.rescueSave = ctx.rescueSave;
+    publish.tip = ctx.showTip;
+    const Document& document = ctx.document;
+    publish.authorEmail = [&document] { return document.project().settings.m_strEmail; };
+#if CW_HAVE_PLAYER
+    publish.openInPlayer = [tip = ctx.showTip](const QString& target) {
+        if (!player::OpenInPlayer(target, false)) {
+            tip(QObject::tr("The player could not be started for %1.").arg(target));
+        }
+    };
+#endif
+    return publish;
 }
 
 } // namespace
 
 void Finish(Context& ctx) {
-    NotThereYet(ctx, QObject::tr("Finish"));
+    publish_ui::PublishContext publish = Publishing(ctx);
+    publish_ui::OnFinish(publish);
 }
 
 void GenerateSwf(Context& ctx) {
-    NotThereYet(ctx, QObject::tr("Generate SWF"));
+    publish_ui::PublishContext publish = Publishing(ctx);
+    publish_ui::OnGenerateSwf(publish);
 }
 
 void GenerateExe(Context& ctx) {
-    NotThereYet(ctx, QObject::tr("Generate EXE"));
-}
-
-std::optional<model::ProjectSettings> ProjectSettings(Context& ctx) {
-    NotThereYet(ctx, QObject::tr("Project Settings"));
-    return std::nullopt;
+    publish_ui::PublishContext publish = Publishing(ctx);
+    publish_ui::OnGenerateExe(publish);
 }
 
 void CreatePhotoAlbum(Context& ctx) {
-    NotThereYet(ctx, QObject::tr("Create Photo Album"));
+    publish_ui::PublishContext publish = Publishing(ctx);
+    publish_ui::CreatePhotoAlbum(publish);
+}
+
+std::optional<model::Project> ProjectSettings(Context& ctx) {
+    // The dialog edits a copy, so the whole change (on OK or by a picker before Cancel) becomes one step.
+    model::Project working = ctx.document.project().Clone();
+    CDlgProjectSettings dialog(working, ctx.state, ctx.workspace, ctx.parent);
+    dialog.exec();
+    if (working == ctx.document.project()) {
+        return std::nullopt;
+    }
+    return working;
 }
 
 void TipOfToday(Context& ctx) {
-    NotThereYet(ctx, QObject::tr("Tip of today"));
+    CDlgTips(ctx.workspace.DataRoot(), ctx.parent).ShowModal();
 }
 
 std::optional<Background> AddPics(Context& ctx, const model::CCardInfo& card) {
-    // Until the picture picker is there, a plain colour background can still be chosen.
-    const QColor colour = QColorDialog::getColor(QColor(ColourName(card.m_strBackground)), ctx.parent,
-                                                 QObject::tr("Background colour (pictures come later)"));
-    if (!colour.isValid()) {
+    const std::string kind = "background";
+    CDlgAddBg dialog(ctx.workspace.DataRoot(), ctx.workspace.WorkDir(), ctx.parent);
+    dialog.m_strValue = QString::fromStdString(card.m_strBackground);
+    dialog.m_strKind = QString::fromStdString(kind);
+    dialog.m_nThumbWidth = 120;
+    dialog.m_nThumbHeight = 100;
+    const add_bg::Alignment align = add_bg::SplitAlignCode(card.m_nBgAlign);
+    dialog.m_nPlacement = align.placement;
+    dialog.m_nPosition = align.position;
+    dialog.m_bKeepAspect = align.keepAspect ? 1 : 0;
+    dialog.m_pLog = ctx.log;
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return Background{colour.name().toUpper().toStdString(), card.m_nBgAlign};
-}
-
-std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const QString& title) {
-    const QColor colour = QColorDialog::getColor(initial, parent, title);
-    return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
+    return Background{
+        add_bg::ComposeStoredValue(kind, dialog.m_nMode, dialog.m_strValue.toStdString()),
+        add_bg::ComposeAlignCode({dialog.m_nPlacement, dialog.m_nPosition, dialog.m_bKeepAspect != 0})};
 }
 
 OpenChoice ChooseProject(Context& ctx) {
-    const QString start = QString::fromStdString((ctx.workspace.DataRoot() / "Themes").string());
-    const QString path = QFileDialog::getOpenFileName(ctx.parent, QObject::tr("Open"), start,
-                                                      QObject::tr("Cardwright projects (*.cwp)"));
-    if (path.isEmpty()) {
+    CDlgOpenProject dialog(ctx.workspace.DataRoot(), ctx.parent);
+    switch (dialog.exec()) {
+    case QDialog::Accepted:
+        return {OpenChoice::Kind::Open, dialog.m_strProjectPath};
+    case CDlgOpenProject::kResultNew:
+        return {OpenChoice::Kind::New, {}};
+    default:
         return {};
     }
-    return {OpenChoice::Kind::Open, path};
 }
 
 void ShowPreview(Context& ctx, const QString& moviePath) {

@@ -1,6 +1,5 @@
 // The editor's entry points into dialogs and programs that live outside the window: one function per
-// dialog, so each can be swapped for the real one in this one place. Until a dialog exists, its function
-// says plainly that the feature is not there yet.
+// dialog, so the window's commands stay short and each dialog is set up in this one place.
 #pragma once
 
 #include "app/app_state.h"
@@ -17,6 +16,10 @@
 
 class QWidget;
 
+namespace app {
+class Log;
+}
+
 namespace movie {
 class GiftBuilder;
 }
@@ -29,7 +32,7 @@ namespace hooks {
 
 // What a dialog may use: the window as parent, the open project (read it through the document, change
 // it only through the document's edits so the change can be undone), the process state, the folders,
-// the movie builder, the error report and the window's hint balloon.
+// the movie builder, the error report, the run log, the window's hint balloon and its rescue save.
 struct Context {
     QWidget* parent;
     Document& document;
@@ -37,17 +40,20 @@ struct Context {
     const app::Workspace& workspace;
     movie::GiftBuilder& builder;
     app::ErrorReporter& reporter;
+    app::Log* log;
     std::function<void(const QString&)> showTip;
+    std::function<void()> rescueSave;
 };
 
-// Finish and export (the rescue save is already made).
+// Finish (rescue save, the Finish dialog, the files, mail) and the Export and Tools commands.
 void Finish(Context& ctx);
 void GenerateSwf(Context& ctx);
 void GenerateExe(Context& ctx);
-// The project settings dialog on the current settings (the rescue save is already made); the settings
-// to apply when the user accepts, nothing when they cancel.
-std::optional<model::ProjectSettings> ProjectSettings(Context& ctx);
 void CreatePhotoAlbum(Context& ctx);
+// The project settings dialog on a copy of the open project. The changed copy when anything differs
+// afterwards (the pickers write at once, so a Cancel may still have changed the background, buttons or
+// music), nothing when it is unchanged.
+std::optional<model::Project> ProjectSettings(Context& ctx);
 void TipOfToday(Context& ctx);
 
 // The background of a card: a colour "#RRGGBB" or "Background\" + file name, and its placement code.
@@ -56,9 +62,6 @@ struct Background {
     int align = 4;
 };
 std::optional<Background> AddPics(Context& ctx, const model::CCardInfo& card);
-
-// A text colour for a colour button.
-std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial, const QString& title);
 
 // The open-project dialog: a file to open, the New button, or nothing.
 struct OpenChoice {

@@ -108,6 +108,22 @@ void Document::setSettings(const model::ProjectSettings& after) {
     m_undo.push(new SettingsCommand(*this, m_project.settings, after));
 }
 
+void Document::setWholeProject(model::Project after, const model::Selection& sel, const QString& text) {
+    if (after == m_project) {
+        return;
+    }
+    model::Project before = m_project.Clone();
+    const bool settings = !(after.settings == m_project.settings);
+    m_tree.beginRestructure();
+    m_project = std::move(after);
+    m_tree.endRestructure();
+    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), sel, sel, text));
+    emit restructured(sel);
+    if (settings) {
+        emit settingsChanged();
+    }
+}
+
 void Document::replace(model::Project project, bool dirty) {
     m_tree.beginRestructure();
     m_project = std::move(project);
@@ -125,10 +141,14 @@ void Document::markSaved() {
 }
 
 void Document::restore(const model::Project& state, const model::Selection& select) {
+    const bool settings = !(state.settings == m_project.settings);
     m_tree.beginRestructure();
     m_project = state.Clone();
     m_tree.endRestructure();
     emit restructured(select);
+    if (settings) {
+        emit settingsChanged(); // fonts and size follow the settings
+    }
 }
 
 void Document::applyCard(int card, const CardValues& values, bool select) {

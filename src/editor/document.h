@@ -67,6 +67,9 @@ public:
     void setCard(int card, Field field, const CardValues& after);
     void setLink(int card, int link, Field field, const model::CLinkInfo& after);
     void setSettings(const model::ProjectSettings& after);
+    // A change a dialog made on a copy of the whole project (settings, pickers that also write into
+    // cards): one undo step when it differs from the open project. `sel` is the item to show.
+    void setWholeProject(model::Project after, const model::Selection& sel, const QString& text);
 
     // Replaces the whole project (Open, New, a rescued project): the undo history starts again.
     // `dirty` marks it as having unsaved changes even before any edit.

@@ -1,11 +1,12 @@
 #include "editor/field_panels.h"
 
+#include "dialogs/colour_picker.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -24,29 +25,17 @@ QLabel* Buddy(const QString& text, QWidget* control, QWidget* parent) {
 
 } // namespace
 
-void SetButtonColour(QPushButton* button, const QColor& colour) {
-    const int side = button->fontMetrics().height();
-    QPixmap swatch(side, side);
-    swatch.fill(colour);
-    QPainter painter(&swatch);
-    painter.setPen(button->palette().color(QPalette::WindowText));
-    painter.drawRect(0, 0, side - 1, side - 1);
-    painter.end();
-    button->setIcon(QIcon(swatch));
-    button->setIconSize(swatch.size());
-}
-
 CardFields::CardFields(QWidget* parent) : QWidget(parent) {
     title = new QLineEdit(this);
     title->setMaxLength(kCardTitleMax);
     title->setAccessibleName(tr("Title"));
-    titleColor = new QPushButton(tr("color"), this);
+    titleColor = new CColourPicker(this);
     titleColor->setAccessibleName(tr("Title color"));
     comment = new QPlainTextEdit(this);
     comment->setAccessibleName(tr("More"));
     comment->setTabChangesFocus(true);
     comment->setMinimumHeight(comment->fontMetrics().lineSpacing() * 4);
-    commentColor = new QPushButton(tr("color"), this);
+    commentColor = new CColourPicker(this);
     commentColor->setAccessibleName(tr("Comment color"));
     addPics = new QPushButton(tr("Add Pics"), this);
     addPics->setAccessibleName(tr("Add Pics"));

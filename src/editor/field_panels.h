@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class CColourPicker;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -14,18 +15,15 @@ class QSpinBox;
 
 namespace editor {
 
-// A push button that shows a colour swatch beside its caption.
-void SetButtonColour(QPushButton* button, const QColor& colour);
-
 class CardFields : public QWidget {
     Q_OBJECT
 public:
     explicit CardFields(QWidget* parent = nullptr);
 
     QLineEdit* title;
-    QPushButton* titleColor;
+    CColourPicker* titleColor;
     QPlainTextEdit* comment;
-    QPushButton* commentColor;
+    CColourPicker* commentColor;
     QPushButton* addPics;
     QCheckBox* mailAlert;
 };

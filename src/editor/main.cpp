@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
         }
     }
     window.show();
+    window.showStartupTips();
     editor::ApplyTestSwitches(window);
     const int status = application.exec();
     editor::CleanExit(workspace);

@@ -1,29 +1,36 @@
 #include "editor/tip_message.h"
 
+#include "tooltip/qt/editor_tips.h"
+
 #include <QMainWindow>
 #include <QStatusBar>
-#include <QToolTip>
+
+#include <algorithm>
 
 namespace editor {
 
 namespace {
 
-constexpr int kShowMs = 8000;
+constexpr int kStatusMs = 8000;
+// Where the balloon's tail points: this far left of the anchor's right edge and below its top.
+constexpr int kFromRight = 100;
+constexpr int kFromTop = 10;
 
 } // namespace
 
-TipMessage::TipMessage(QMainWindow* window, QWidget* anchor)
-    : QObject(window), m_window(window), m_anchor(anchor) {}
+TipMessage::TipMessage(QMainWindow* window, QWidget* anchor, tooltip::EditorTips* balloons)
+    : QObject(window), m_window(window), m_anchor(anchor), m_balloons(balloons) {}
 
 void TipMessage::show(const QString& text) {
     m_last = text;
     ++m_count;
-    QString oneLine = text.simplified();
-    m_window->statusBar()->showMessage(oneLine, kShowMs);
-    if (m_anchor && m_window->isVisible()) {
-        const QPoint at = m_anchor->mapToGlobal(QPoint(m_anchor->width() * 2 / 3, m_anchor->height() / 20));
-        QToolTip::showText(at, text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")),
-                           m_anchor, {}, kShowMs);
+    m_window->statusBar()->showMessage(text.simplified(), kStatusMs);
+    if (m_anchor && m_balloons && m_window->isVisible()) {
+        const QPoint at(std::max(0, m_anchor->width() - kFromRight), kFromTop);
+        // The hints are plain text: a "<" in them (a path, a player's reason) is not mark-up.
+        QString plain = text;
+        plain.replace(QLatin1Char('<'), QLatin1String("<<"));
+        m_balloons->ShowTipMessage(m_anchor->mapToGlobal(at), plain);
     }
 }
 

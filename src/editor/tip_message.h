@@ -1,6 +1,6 @@
-// Short hints of the editor (refusals, selection hints, the key list, generation problems): a balloon at
-// the top right of the preview area that goes away by itself, with the same text in the status bar for
-// screen readers. Never a modal box. The rich tooltip replaces the balloon behind this one class.
+// Short hints of the editor (refusals, selection hints, the key list, generation problems): a rich
+// balloon near the top right of the preview area, with the same text in the status bar for screen
+// readers. Never a modal box.
 #pragma once
 
 #include <QObject>
@@ -10,13 +10,17 @@
 class QMainWindow;
 class QWidget;
 
+namespace tooltip {
+class EditorTips;
+}
+
 namespace editor {
 
 class TipMessage : public QObject {
     Q_OBJECT
 public:
-    // `anchor` is the widget whose top right corner the balloon points at.
-    TipMessage(QMainWindow* window, QWidget* anchor);
+    // `anchor` is the widget whose top right corner the balloon of `balloons` points at.
+    TipMessage(QMainWindow* window, QWidget* anchor, tooltip::EditorTips* balloons);
 
     void show(const QString& text);
     // The last hint shown (tests and the status bar read it).
@@ -26,6 +30,7 @@ public:
 private:
     QMainWindow* m_window;
     QPointer<QWidget> m_anchor;
+    tooltip::EditorTips* m_balloons;
     QString m_last;
     int m_count = 0;
 };

@@ -28,6 +28,10 @@ EditorTest::~EditorTest() {
 CCardwrightDlg& EditorTest::Open(const QString& rescue) {
     window = std::make_unique<CCardwrightDlg>(workspace, log, prompter);
     window->initialise(rescue);
+    window->setWelcomeTipEnabled(welcome);
+    if (prepare) {
+        prepare(*window);
+    }
     window->show();
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));

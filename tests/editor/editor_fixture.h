@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace editor::testing {
@@ -36,7 +37,8 @@ protected:
     EditorTest();
     ~EditorTest() override;
 
-    // Makes the window (default project), shows it and gives it the focus.
+    // Makes the window (default project), shows it and gives it the focus. The welcome tip stays away
+    // unless `welcome` is set; `prepare` runs on the window before it is shown.
     CCardwrightDlg& Open(const QString& rescue = {});
     std::vector<uint8_t> Bytes() const { return model::WriteProject(window->document().project()); }
     QString Path(const QString& name) const { return dir.filePath(name); }
@@ -46,6 +48,8 @@ protected:
     app::Log log;
     ScriptPrompter prompter;
     std::unique_ptr<CCardwrightDlg> window;
+    bool welcome = false;
+    std::function<void(CCardwrightDlg&)> prepare;
 };
 
 } // namespace editor::testing
