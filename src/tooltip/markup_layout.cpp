@@ -179,11 +179,11 @@ public:
     Size ImageSize(const ImageRef& image, const TextStyle& style) const {
         const Size natural = metrics_.ImageSize(image);
         const FontInfo font = metrics_.Font(style);
-        const auto scaled = [&](const std::string& spec, int value) {
-            if (spec.empty()) {
+        const auto scaled = [&](const std::string& length, int value) {
+            if (length.empty()) {
                 return value;
             }
-            return ParseLength(spec, {value, style.size, font.xHeight, dpiY_}).value_or(value);
+            return ParseLength(length, {value, style.size, font.xHeight, dpiY_}).value_or(value);
         };
         return {scaled(image.width, natural.width), scaled(image.height, natural.height)};
     }
