@@ -8,8 +8,13 @@
 #include <string>
 #include <system_error>
 
+#ifdef CW_IMAGING_LINKED_IN
+// The sanitizer build links the module's code into the imaging layer.
+extern "C" const CwImagingApi* cw_imaging_api(void);
+#else
 // Present only in programs that link the module's code in; a weak reference stays null otherwise.
 extern "C" const CwImagingApi* cw_imaging_api(void) __attribute__((weak));
+#endif
 
 namespace imaging {
 
@@ -30,6 +35,10 @@ const CwImagingApi* Checked(const CwImagingApi* api) {
 }
 
 const CwImagingApi* Load(std::string& problems) {
+#ifdef CW_IMAGING_LINKED_IN
+    (void)problems;
+    return Checked(cw_imaging_api());
+#else
     if (cw_imaging_api != nullptr) {
         return Checked(cw_imaging_api());
     }
@@ -53,6 +62,7 @@ const CwImagingApi* Load(std::string& problems) {
         ::dlclose(handle);
     }
     return nullptr;
+#endif
 }
 
 } // namespace
