@@ -28,7 +28,7 @@ if [ "${CI:-}" != true ] || [ "$(id -u)" -ne 0 ]; then
     echo "package built and checked; installing it is left to CI (CI=true, as root)"
     exit 0
 fi
-if dpkg-query -W -f='${Status}' cardwright 2>/dev/null | grep -q 'install ok installed'; then
+if dpkg-query -W -f='${Status}' cardwright 2>/dev/null | grep 'install ok installed' >/dev/null; then
     fail "a cardwright package is installed already; not touching it"
 fi
 cp "$deb" "$tmp/"
