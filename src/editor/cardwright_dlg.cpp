@@ -328,7 +328,8 @@ hooks::Context CCardwrightDlg::context() {
             *m_reporter,
             &m_log,
             [this](const QString& text) { ShowTipMessage(text); },
-            [this] { rescueSave(); }};
+            [this] { rescueSave(); },
+            m_preview->warmPlayer()};
 }
 
 void CCardwrightDlg::addControlTips(const std::map<int, QWidget*>& controls) {

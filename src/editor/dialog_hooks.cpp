@@ -121,7 +121,7 @@ OpenChoice ChooseProject(Context& ctx) {
 
 void ShowPreview(Context& ctx, const QString& moviePath) {
 #if CW_HAVE_PLAYER
-    CDlgPreview dialog(ctx.parent);
+    CDlgPreview dialog(ctx.parent, ctx.warmPlayer);
     dialog.m_strMovie = moviePath;
     dialog.exec();
 #else

@@ -23,6 +23,9 @@ class Log;
 namespace movie {
 class GiftBuilder;
 }
+namespace player {
+class RuffleView;
+}
 
 namespace editor {
 
@@ -43,6 +46,8 @@ struct Context {
     app::Log* log;
     std::function<void(const QString&)> showTip;
     std::function<void()> rescueSave;
+    // A warm player the Preview dialog may borrow, or null.
+    player::RuffleView* warmPlayer = nullptr;
 };
 
 // Finish (rescue save, the Finish dialog, the files, mail) and the Export and Tools commands.

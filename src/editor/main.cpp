@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/workspace.h"
 #include "editor/cardwright_dlg.h"
+#include "editor/preview_panel.h"
 #include "editor/prompter.h"
 #include "editor/startup.h"
 #include "editor/test_switches.h"
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
 
     const QString rescued = editor::OfferRescue(*prompter, workspace);
     editor::CCardwrightDlg window(workspace, log, *prompter);
+    // The Preview dialog borrows a player started in the background a little after the first card shows.
+    window.preview().keepWarmPlayer(1500);
     window.initialise(rescued);
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty()) {

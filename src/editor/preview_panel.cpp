@@ -16,10 +16,13 @@
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QStackedLayout>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace editor {
 
@@ -54,6 +57,10 @@ PreviewPanel::PreviewPanel(movie::GiftBuilder& builder, const app::Workspace& wo
         }
     });
     connect(m_player, &player::RuffleView::moviePainted, this, [this](quint64 serial) {
+        if (m_warmDelay >= 0 && m_warm == nullptr) {
+            const int delay = std::exchange(m_warmDelay, -1); // once
+            QTimer::singleShot(delay, this, &PreviewPanel::startWarmPlayer);
+        }
         if (m_failed) {
             m_failed = false;
             m_stack->setCurrentWidget(m_player);
@@ -65,6 +72,30 @@ PreviewPanel::PreviewPanel(movie::GiftBuilder& builder, const app::Workspace& wo
 #endif
     m_stack->addWidget(m_failure);
     m_stack->setCurrentWidget(m_player != nullptr ? static_cast<QWidget*>(m_player) : m_failure);
+}
+
+void PreviewPanel::startWarmPlayer() {
+#if CW_HAVE_PLAYER
+    // Ruffle starts only in a page that is shown, so the player warms up as a tiny child under the card
+    // player (which covers it), and is hidden once its empty movie is painted: a hidden page draws nothing.
+    m_warm = new player::RuffleView(this);
+    m_warm->setFocusPolicy(Qt::NoFocus);
+    m_warm->setGeometry(0, 0, 2, 2);
+    m_warm->show();
+    m_warm->lower();
+    connect(m_warm, &player::RuffleView::failed, this,
+            [this](const QString& reason) { m_log.Write("Warm player: " + reason.toStdString() + "\n"); });
+    const quint64 warmUp = m_warm->warmUp();
+    connect(m_warm, &player::RuffleView::moviePainted, this, [this, warmUp](quint64 serial) {
+        if (serial == warmUp && m_warm->parentWidget() == this) { // not while a dialog has it
+            m_warm->hide();
+        }
+    });
+#endif
+}
+
+void PreviewPanel::keepWarmPlayer(int delayMs) {
+    m_warmDelay = std::max(0, delayMs);
 }
 
 QString PreviewPanel::failureText() const {

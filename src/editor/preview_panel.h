@@ -48,6 +48,14 @@ public:
     quint64 lastSerial() const { return m_lastSerial; }
     // The player, or null when this build has none.
     player::RuffleView* player() const { return m_player; }
+
+    // Keeps a second player, hidden and warmed up, for the Preview dialog, so that it shows the movie at
+    // once instead of starting Ruffle (about a second). It is started `delayMs` after the first card is
+    // painted, so it never slows the start. Off until called (tests make many editors).
+    void keepWarmPlayer(int delayMs);
+    // That player once started (it may still be warming up), else null. Lent to a dialog, it comes back
+    // as a hidden child of this panel.
+    player::RuffleView* warmPlayer() const { return m_warm; }
     // The failure shown in the panel, empty while the player works.
     QString failureText() const;
 
@@ -57,6 +65,7 @@ signals:
 
 private:
     void playerFailed(const QString& reason);
+    void startWarmPlayer();
 
     movie::GiftBuilder& m_builder;
     const app::Workspace& m_workspace;
@@ -64,6 +73,8 @@ private:
     app::Log& m_log;
     std::function<void(const QString&)> m_tip;
     player::RuffleView* m_player = nullptr;
+    player::RuffleView* m_warm = nullptr;
+    int m_warmDelay = -1; // -1: no warm player
     QLabel* m_failure = nullptr;
     QStackedLayout* m_stack = nullptr;
     bool m_enabled = true;

@@ -1,6 +1,7 @@
 #include "player/ruffle_view.h"
 
 #include "app/workspace.h"
+#include "swf/movie.h"
 
 #include <QDir>
 #include <QFile>
@@ -292,6 +293,14 @@ void RuffleView::clear() {
     if (m_impl->ready) {
         m_impl->page->runJavaScript(QStringLiteral("cw.clear()"));
     }
+}
+
+quint64 RuffleView::warmUp() {
+    swf::Movie empty;
+    empty.set_dimension(1, 1);
+    empty.next_frame();
+    const std::vector<uint8_t> bytes = empty.to_bytes();
+    return loadMovie(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
 }
 
 bool RuffleView::isReady() const {

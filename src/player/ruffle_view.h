@@ -36,6 +36,9 @@ public:
     quint64 loadUrl(const QUrl& url);
     // Stops and clears the stage; a waiting movie is dropped.
     void clear();
+    // Plays an empty movie of one pixel, silently: Ruffle starts (its WebAssembly compiled, about a
+    // second) before it is needed, so the next movie plays at once. Returns the empty movie's serial.
+    quint64 warmUp();
     // The player page is up and can take movies.
     bool isReady() const;
     // Serial of the movie being loaded now, 0 when none.

@@ -5,11 +5,14 @@
 #include "app/error_report.h"
 #include "editor/field_panels.h"
 #include "editor/preview_panel.h"
+#include "player/dlg_preview.h"
 #include "player/ruffle_view.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 namespace editor::testing {
 namespace {
@@ -100,6 +103,28 @@ TEST_F(EditorTest, PlayerFailureIsReportedAndShownAndTheEditorStays) {
     EXPECT_EQ(prompter.questions.size(), 1);
     w.AddCard(model::kPosBottom);
     EXPECT_EQ(w.document().project().CardCount(), 4);
+}
+
+// Kept warm as the program keeps it, the second player is lent to the Preview dialog and comes back.
+TEST_F(EditorTest, PreviewDialogBorrowsTheWarmPlayer) {
+    prepare = [](CCardwrightDlg& w) { w.preview().keepWarmPlayer(0); };
+    CCardwrightDlg& w = Open();
+    PreviewPanel& preview = w.preview();
+    // Warmed up once it is hidden again.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return preview.warmPlayer() != nullptr && !preview.warmPlayer()->isVisible(); }, 60000));
+    player::RuffleView* warm = preview.warmPlayer();
+    player::RuffleView* shown = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<CDlgPreview*>(QApplication::activeModalWidget())) {
+            shown = dialog->playerView();
+            dialog->close();
+        }
+    });
+    w.OnPreview();
+    EXPECT_EQ(shown, warm);
+    EXPECT_EQ(warm->parentWidget(), &preview);
+    EXPECT_FALSE(warm->isVisible());
 }
 
 } // namespace

@@ -17,6 +17,18 @@
 
 namespace {
 
+// The colour at the centre of the stage the view shows, invalid while nothing is painted.
+QColor CentreColour(player::RuffleView& view) {
+    QColor centre;
+    bool done = false;
+    view.grabStage([&](const QImage& image) {
+        centre = image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    return centre;
+}
+
 QString WriteMovie(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile file(path);
@@ -99,6 +111,38 @@ TEST(PreviewDialog, PlaysItsMovieAndEscapeCloses) {
     QTest::keyClick(focused, Qt::Key_Escape);
     QTest::qWait(0);
     EXPECT_FALSE(dlg.isVisible());
+}
+
+// The dialog borrows a warm player hidden in another widget, plays the movie in it, and gives it back
+// cleared and hidden when it closes; the next dialog borrows it again.
+TEST(PreviewDialog, BorrowsAWarmPlayerAndGivesItBack) {
+    QTemporaryDir dir;
+    QWidget owner;
+    owner.show();
+    // Warmed up as the editor does it: shown (tiny) until its empty movie is painted, then hidden.
+    auto* warm = new player::RuffleView(&owner);
+    warm->setGeometry(0, 0, 2, 2);
+    warm->show();
+    QSignalSpy painted(warm, &player::RuffleView::moviePainted);
+    const quint64 warmUp = warm->warmUp();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !painted.isEmpty() && painted.last().at(0).toULongLong() == warmUp; }, 60000));
+    warm->hide();
+    for (const QColor& colour : {QColor(Qt::magenta), QColor(Qt::cyan)}) {
+        SCOPED_TRACE(qPrintable(colour.name()));
+        {
+            CDlgPreview dlg(nullptr, warm);
+            EXPECT_EQ(dlg.playerView(), warm);
+            dlg.m_strMovie =
+                WriteMovie(dir, colour.name() + QStringLiteral(".swf"), player_test::ColourMovie(colour));
+            dlg.show();
+            EXPECT_TRUE(warm->isVisible());
+            EXPECT_TRUE(QTest::qWaitFor([&] { return CentreColour(*warm) == colour; }, 60000));
+        }
+        EXPECT_EQ(warm->parentWidget(), &owner);
+        EXPECT_FALSE(warm->isVisible());
+        EXPECT_EQ(warm->loadingSerial(), 0u);
+    }
 }
 
 } // namespace
