@@ -79,15 +79,24 @@ void PreviewPanel::startWarmPlayer() {
     // Ruffle starts only in a page that is shown, so the player warms up as a tiny child under the card
     // player (which covers it), and is hidden once its empty movie is painted: a hidden page draws nothing.
     m_warm = new player::RuffleView(this);
+    // No keyboard focus while it warms up in sight (Tab would land in it); a dialog gets it as it was.
+    const Qt::FocusPolicy ownPolicy = m_warm->focusPolicy();
+    const Qt::FocusPolicy viewPolicy = m_warm->webView()->focusPolicy();
     m_warm->setFocusPolicy(Qt::NoFocus);
+    m_warm->webView()->setFocusPolicy(Qt::NoFocus);
     m_warm->setGeometry(0, 0, 2, 2);
     m_warm->show();
     m_warm->lower();
     connect(m_warm, &player::RuffleView::failed, this,
             [this](const QString& reason) { m_log.Write("Warm player: " + reason.toStdString() + "\n"); });
     const quint64 warmUp = m_warm->warmUp();
-    connect(m_warm, &player::RuffleView::moviePainted, this, [this, warmUp](quint64 serial) {
-        if (serial == warmUp && m_warm->parentWidget() == this) { // not while a dialog has it
+    connect(m_warm, &player::RuffleView::moviePainted, this, [=, this](quint64 serial) {
+        if (serial != warmUp) {
+            return;
+        }
+        m_warm->setFocusPolicy(ownPolicy);
+        m_warm->webView()->setFocusPolicy(viewPolicy);
+        if (m_warm->parentWidget() == this) { // not while a dialog has it
             m_warm->hide();
         }
     });
