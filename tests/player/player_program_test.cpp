@@ -138,6 +138,8 @@ TEST(PreviewDialog, BorrowsAWarmPlayerAndGivesItBack) {
             dlg.show();
             EXPECT_TRUE(warm->isVisible());
             EXPECT_TRUE(QTest::qWaitFor([&] { return CentreColour(*warm) == colour; }, 60000));
+            dlg.grab().save(QDir::temp().filePath(
+                QStringLiteral("cw-preview-borrowed-%1.png").arg(colour.name().mid(1))));
         }
         EXPECT_EQ(warm->parentWidget(), &owner);
         EXPECT_FALSE(warm->isVisible());
