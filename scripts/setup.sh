@@ -21,6 +21,7 @@ packages=(
     libmagickcore-6.q16-6-extra
     # tests: an independent SWF parser, zip tools, picture and sound tools, the real player's browser
     python3 python3-yaswfp p7zip-full unzip zip imagemagick lame sox
+    hunspell hunspell-en-us hunspell-en-gb # the spelling of every text a user reads
     chromium
     # install and package: icon sizes, man pages, the Debian package's dependencies; start-up figures
     librsvg2-bin help2man dpkg-dev file hyperfine

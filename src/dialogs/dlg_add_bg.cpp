@@ -69,7 +69,7 @@ QThreadPool* ThumbnailPool() {
 }
 
 QString LoadFailedText(const QString& path) {
-    return QCoreApplication::translate("CDlgAddBg", "Loading picture '%1' failed, please try it again.")
+    return QCoreApplication::translate("CDlgAddBg", "Loading the picture '%1' failed; please try again.")
         .arg(path);
 }
 
@@ -503,7 +503,7 @@ QString CDlgAddBg::ChooseFile() {
 void CDlgAddBg::OnBtnPreview() {
     QListWidgetItem* item = m_list->currentItem();
     if (!item || !item->isSelected()) {
-        ShowMessage(tr("Choose a picture or swf from the list to preview."));
+        ShowMessage(tr("Choose a picture or SWF clip from the list to preview it."));
         return;
     }
     const QString name = item->text().toLower();
@@ -529,7 +529,7 @@ void CDlgAddBg::ShowMessage(const QString& text) {
 
 void CDlgAddBg::accept() {
     moveControlsToMembers();
-    const QString notSupported = tr(" The version of flash file (swf) is not support.");
+    const QString notSupported = tr(" This version of Flash file (SWF) is not supported.");
     if (m_nMode == add_bg::kColourMode) {
         m_strValue = colour_picker::FormatColour(m_colourButton->colour());
         QDialog::accept();
@@ -547,7 +547,7 @@ void CDlgAddBg::accept() {
     }
     QListWidgetItem* item = m_list->currentItem();
     if (!item || !item->isSelected()) {
-        ShowMessage(tr("Please choose a picture before continue."));
+        ShowMessage(tr("Please choose a picture before you continue."));
         return;
     }
     m_nMode = add_bg::kSampleMode;

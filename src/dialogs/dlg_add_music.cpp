@@ -37,7 +37,7 @@ QString ToQString(const std::filesystem::path& path) {
 
 CDlgAddMusic::CDlgAddMusic(std::filesystem::path dataRoot, QWidget* parent)
     : QDialog(parent), m_dataRoot(std::move(dataRoot)) {
-    setWindowTitle(tr("Choose a swf or mp3 file for music inserting"));
+    setWindowTitle(tr("Choose an SWF or MP3 file to use as music"));
 
     m_radioSamples = new QRadioButton(tr("Select from samples"), this);
     m_listSamples = new QTreeWidget(this);
@@ -163,7 +163,7 @@ void CDlgAddMusic::OnClickListSamples() {
 }
 
 QString CDlgAddMusic::ChooseMusicFile() {
-    return QFileDialog::getOpenFileName(this, tr("Choose a swf or mp3 file for music inserting"),
+    return QFileDialog::getOpenFileName(this, tr("Choose an SWF or MP3 file to use as music"),
                                         QFileInfo(m_editPath->text()).absolutePath(),
                                         tr("Music (*.mp3 *.swf)"));
 }
@@ -291,7 +291,7 @@ void CDlgAddMusic::OnOK() {
     if (m_nMode == kSampleMode) {
         QTreeWidgetItem* item = m_listSamples->currentItem();
         if (item == nullptr || !item->isSelected()) {
-            ShowMessage(tr("Please choose a sample from sample list."));
+            ShowMessage(tr("Please choose a sample from the list."));
             return;
         }
         m_strValue = item->text(0);
@@ -307,7 +307,7 @@ void CDlgAddMusic::OnOK() {
     if (tested.toLower().endsWith(QLatin1String("swf"))) {
         const swf::FlashTestResult test = swf::flash_test_load(tested.toStdString());
         if (!test.ok) {
-            ShowMessage(tr(" The version of flash file (swf) is not support."));
+            ShowMessage(tr(" This version of Flash file (SWF) is not supported."));
             m_strValue.clear();
             return;
         }

@@ -17,14 +17,14 @@ constexpr int kPasswordLimit = 100;
 }
 
 QString SwfFilter() {
-    return QCoreApplication::translate("publish_ui", "Macromedia Flash Files(*.swf);;All Files (*.*)");
+    return QCoreApplication::translate("publish_ui", "Flash movies (*.swf);;All files (*)");
 }
 
 CDlgFinish::CDlgFinish(PublishPrompts prompts, QWidget* parent)
     : QDialog(parent), m_prompts(std::move(prompts)) {
     setWindowTitle(tr("Finish your e-gift"));
 
-    m_pathButton = new QPushButton(tr("Choose the path of e-gift you want to export to"), this);
+    m_pathButton = new QPushButton(tr("Choose where to save the e-gift"), this);
     m_pathButton->setAccessibleName(m_pathButton->text());
     m_pathLabel = new QLabel(this);
     m_pathLabel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -37,7 +37,7 @@ CDlgFinish::CDlgFinish(PublishPrompts prompts, QWidget* parent)
     m_passwordEdit->setMaxLength(kPasswordLimit);
     m_passwordLabel->setBuddy(m_passwordEdit);
     m_passwordEdit->setAccessibleName(m_passwordLabel->text());
-    m_mailBox = new QCheckBox(tr("Send email with them"), this);
+    m_mailBox = new QCheckBox(tr("Send them by e-mail"), this);
     m_makeExeBox = new QCheckBox(tr("Also make a self-running HTML file that plays in any browser"), this);
     auto* explanation =
         new QLabel(tr("The self-running file holds the e-gift and its player in one web page: "

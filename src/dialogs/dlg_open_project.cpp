@@ -123,14 +123,13 @@ public:
 
 CDlgOpenProject::CDlgOpenProject(std::filesystem::path dataRoot, QWidget* parent)
     : QDialog(parent), m_dataRoot(std::move(dataRoot)) {
-    setWindowTitle(tr("Open Existing CWP project files"));
+    setWindowTitle(tr("Open an existing CWP project file"));
     setWindowIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
 
-    auto* intro =
-        new QLabel(tr("You can:\nClick \"New\" button to create a new project.\nChoose the sample from "
-                      "the list and click OK.\nClick \"Open from...\" to open your local disk project "
-                      "file."),
-                   this);
+    auto* intro = new QLabel(tr("You can:\nClick \"New\" to create a new project.\nChoose a sample from the "
+                                "list and click OK.\nClick \"Open from...\" to open a project file from "
+                                "your disk."),
+                             this);
     m_listThemes = new QListWidget(this);
     m_listThemes->setViewMode(QListView::IconMode);
     m_listThemes->setResizeMode(QListView::Adjust);
@@ -224,7 +223,7 @@ void CDlgOpenProject::ShowMessage(const QString& text) {
 void CDlgOpenProject::OnOK() {
     const QList<QListWidgetItem*> selected = m_listThemes->selectedItems();
     if (selected.isEmpty()) {
-        ShowMessage(tr("Please choose a sample from template."));
+        ShowMessage(tr("Please choose a sample from the list."));
         return;
     }
     // The file listed under that title, even when it has been removed meanwhile: loading reports that.

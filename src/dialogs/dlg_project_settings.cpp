@@ -110,9 +110,9 @@ void CDlgProjectSettings::BuildLayout() {
     sizeRow->addWidget(m_spinWidth);
     sizeRow->addWidget(new QLabel(tr("x"), this));
     sizeRow->addWidget(m_spinHeight);
-    sizeRow->addWidget(new QLabel(tr("(For Advance User)"), this));
+    sizeRow->addWidget(new QLabel(tr("(For advanced users)"), this));
     sizeRow->addStretch(1);
-    m_checkSlideShow = new QCheckBox(tr("SlideShow enabled"), this);
+    m_checkSlideShow = new QCheckBox(tr("Slide show enabled"), this);
     m_comboSeconds = new QComboBox(this);
     for (const char* seconds : dialogs::kSlideSecondsList) {
         m_comboSeconds->addItem(QLatin1String(seconds));
@@ -123,10 +123,10 @@ void CDlgProjectSettings::BuildLayout() {
     secondsRow->addStretch(1);
     m_sliderQuality = new QSlider(Qt::Horizontal, this);
     m_sliderQuality->setRange(0, 100);
-    m_sliderQuality->setAccessibleName(tr("Pictures' Qulity"));
+    m_sliderQuality->setAccessibleName(tr("Picture quality"));
     m_spinQuality = new QSpinBox(this);
     m_spinQuality->setRange(0, 100);
-    m_spinQuality->setAccessibleName(tr("Pictures' Qulity"));
+    m_spinQuality->setAccessibleName(tr("Picture quality"));
     connect(m_sliderQuality, &QSlider::valueChanged, m_spinQuality, &QSpinBox::setValue);
     connect(m_spinQuality, &QSpinBox::valueChanged, m_sliderQuality, &QSlider::setValue);
     auto* qualityRow = new QHBoxLayout;
@@ -141,7 +141,7 @@ void CDlgProjectSettings::BuildLayout() {
     auto* secondsLabel = new QLabel(tr("&Jump to next card every"), this);
     secondsLabel->setBuddy(m_comboSeconds);
     mainForm->addRow(secondsLabel, secondsRow);
-    auto* qualityLabel = new QLabel(tr("Pictures' &Qulity"), this);
+    auto* qualityLabel = new QLabel(tr("Picture &quality"), this);
     qualityLabel->setBuddy(m_sliderQuality);
     mainForm->addRow(qualityLabel, qualityRow);
 
@@ -166,8 +166,8 @@ void CDlgProjectSettings::BuildLayout() {
     m_btnTextColor = new CColourPicker(this);
     m_btnTextColor->setAutomaticText({}); // a caption always has a colour of its own
     m_btnTextColor->setAutoDefault(false);
-    m_btnTextColor->setAccessibleName(tr("TextColor"));
-    auto* colourLabel = new QLabel(tr("&TextColor"), this);
+    m_btnTextColor->setAccessibleName(tr("Text color"));
+    auto* colourLabel = new QLabel(tr("&Text color"), this);
     colourLabel->setBuddy(m_btnTextColor);
     m_comboFont = new QComboBox(this);
     auto* style = new QGroupBox(tr("Style Settings"), this);
@@ -187,8 +187,8 @@ void CDlgProjectSettings::BuildLayout() {
     styleGrid->setColumnStretch(1, 1);
 
     // Promote options
-    m_checkPromoteLast = new QCheckBox(tr("Add an Cardwright link to the last card"), this);
-    m_checkPromoteEach = new QCheckBox(tr("Add link to each card"), this);
+    m_checkPromoteLast = new QCheckBox(tr("Add a Cardwright link to the last card"), this);
+    m_checkPromoteEach = new QCheckBox(tr("Add a link to each card"), this);
     auto* promote = new QGroupBox(tr("Promote"), this);
     auto* promoteLayout = new QVBoxLayout(promote);
     promoteLayout->addWidget(m_checkPromoteLast);

@@ -37,7 +37,7 @@ app::TipsProfile& Loaded(app::TipsProfile& profile) {
 
 CDlgTips::CDlgTips(const std::filesystem::path& dataRoot, QWidget* parent)
     : QDialog(parent), m_reader(dataRoot / "Tips.txt", Loaded(m_profile)) {
-    setWindowTitle(tr("Cardwright Tip of toay"));
+    setWindowTitle(tr("Cardwright Tip of the Day"));
     if (m_reader.IsOpen()) {
         // A changed file starts again from the first tip: remember its new time stamp now.
         QSettings().setValue(QLatin1String(kTimeStamp), QString::fromStdString(m_profile.timeStamp));
@@ -87,7 +87,7 @@ CDlgTips::CDlgTips(const std::filesystem::path& dataRoot, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     m_btnPrev = buttons->addButton(tr("&Previous Tip"), QDialogButtonBox::ActionRole);
     m_btnNext = buttons->addButton(tr("&Next Tip"), QDialogButtonBox::ActionRole);
-    QPushButton* ok = buttons->addButton(tr("Ok"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     m_btnPrev->setAutoDefault(false);
     m_btnNext->setAutoDefault(false);

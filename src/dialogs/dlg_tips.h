@@ -4,7 +4,7 @@
 //     // At start-up: the object lives until the program ends and consumes one tip per start.
 //     auto tips = std::make_unique<CDlgTips>(workspace.DataRoot());
 //     if (tips->ShowAtStartup()) tips->ShowModeless();
-//     // From the menu "&Tip of today":
+//     // From the menu "&Tip of the Day":
 //     CDlgTips(workspace.DataRoot(), this).ShowModal();
 #pragma once
 

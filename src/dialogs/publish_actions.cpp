@@ -149,7 +149,7 @@ void SendMail(PublishContext& ctx, const fs::path& movie, const std::optional<fs
 }
 
 QString AlbumFilter() {
-    return Tr("Macromedia Flash Files (*.swf);;All Files (*.*)");
+    return Tr("Flash movies (*.swf);;All files (*)");
 }
 
 } // namespace
@@ -200,7 +200,7 @@ bool BuildExeWithPlayer(PublishContext& ctx, const fs::path& moviePath, QWidget*
         const QString suggested = inTemp ? QDir::home().filePath(QStringLiteral("gift.html"))
                                          : PathText(publish::DefaultSelfRunningPath(movie));
         const QString path = ctx.prompts.saveFile(owner, {Tr("Save the self-running e-gift"),
-                                                          Tr("Web Pages (*.html);;All Files (*.*)"),
+                                                          Tr("Web pages (*.html);;All files (*)"),
                                                           QStringLiteral("html"), suggested});
         return path.isEmpty() ? std::nullopt : std::optional<fs::path>(ToPath(path));
     };
@@ -357,9 +357,9 @@ void CreatePhotoAlbum(PublishContext& ctx) {
     }
     const QMessageBox::StandardButton answer =
         ctx.prompts.message(ctx.parent, QMessageBox::Question,
-                            Tr("The photo album has been created successfully, do you want to view it?\n\n  "
+                            Tr("The photo album has been created successfully. Do you want to view it?\n\n  "
                                "Click Yes to view it.\n  "
-                               "Click No to open the location of photo album\n  Click Cancel to quit"),
+                               "Click No to open the folder of the photo album\n  Click Cancel to close"),
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) {
         ctx.openInPlayer(path);

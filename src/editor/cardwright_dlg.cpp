@@ -122,9 +122,9 @@ void CCardwrightDlg::buildUi() {
         return b;
     };
     QPushButton* addCard = button(tr("Add Card"), left);
-    QPushButton* removeCard = button(tr("Rmv Card"), left);
+    QPushButton* removeCard = button(tr("Remove Card"), left);
     QPushButton* addLink = button(tr("Add Link"), left);
-    QPushButton* removeLink = button(tr("Rmv Link"), left);
+    QPushButton* removeLink = button(tr("Remove Link"), left);
     treeButtons->addWidget(addCard, 0, 0);
     treeButtons->addWidget(removeCard, 0, 1);
     treeButtons->addWidget(addLink, 1, 0);

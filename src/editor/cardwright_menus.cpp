@@ -40,16 +40,16 @@ void CCardwrightDlg::buildMenus() {
     const QString samplesDir = FromStd((m_workspace.DataRoot() / "Samples").string());
     add(samples, tr("e-&Workout"),
         [this, samplesDir] { openInPlayer(samplesDir + QLatin1String("/workout.swf"), false); });
-    add(samples, tr("e-&LoveLetter"),
+    add(samples, tr("e-&Love Letter"),
         [this, samplesDir] { openInPlayer(samplesDir + QLatin1String("/loveletter.swf"), false); });
     const struct {
         const char* text;
         const char* path;
-    } online[] = {{"e-&Password (Online)", "/flash/password.swf"},
-                  {"e-&Fun (Online)", "/flash/fun.swf"},
-                  {"e-&Animate (Online)", "/flash/animate.swf"},
-                  {"e-&MensaTest (Online)", "/flash/MensaTest.swf"},
-                  {"e-&KidTrainning (Online)", "/flash/kidsitesample.swf"}};
+    } online[] = {{QT_TR_NOOP("e-&Password (Online)"), "/flash/password.swf"},
+                  {QT_TR_NOOP("e-&Fun (Online)"), "/flash/fun.swf"},
+                  {QT_TR_NOOP("e-&Animate (Online)"), "/flash/animate.swf"},
+                  {QT_TR_NOOP("e-&Mensa Test (Online)"), "/flash/MensaTest.swf"},
+                  {QT_TR_NOOP("e-&Kid Training (Online)"), "/flash/kidsitesample.swf"}};
     for (const auto& sample : online) {
         const QString address = QString::fromLatin1(movie::kMakerHost.data(), movie::kMakerHost.size()) +
                                 QLatin1String(sample.path);
@@ -85,8 +85,8 @@ void CCardwrightDlg::buildMenus() {
     add(
         addLinks, tr("&After current link"), [this] { AddLink(model::kPosAfter); }, QKeySequence(Qt::Key_F3));
     add(addLinks, tr("At &bottom"), [this] { AddLink(model::kPosBottom); });
-    add(cards, tr("&Del current card"), &CCardwrightDlg::OnBtnRemovecard);
-    add(cards, tr("Del current &link"), &CCardwrightDlg::OnBtnRemovelink);
+    add(cards, tr("&Delete current card"), &CCardwrightDlg::OnBtnRemovecard);
+    add(cards, tr("Delete current &link"), &CCardwrightDlg::OnBtnRemovelink);
     cards->addSeparator();
     add(cards, tr("Move card &up"), [this] { moveCard(-1); });
     add(cards, tr("Move card do&wn"), [this] { moveCard(1); });
@@ -96,7 +96,7 @@ void CCardwrightDlg::buildMenus() {
     add(project, tr("&Expand All Cards"), [this] { m_tree->expandAll(); });
     add(project, tr("&Collapse All Cards"), [this] { m_tree->collapseAll(); });
 
-    QMenu* steps = menuBar()->addMenu(tr("&StepByStep"));
+    QMenu* steps = menuBar()->addMenu(tr("&Step by Step"));
     add(steps, tr("1 &New"), &CCardwrightDlg::OnNew);
     add(steps, tr("1 &Open"), &CCardwrightDlg::OnOpen);
     add(steps, tr("2 &Preview"), &CCardwrightDlg::OnPreview, QKeySequence(Qt::Key_F5));
@@ -123,7 +123,7 @@ void CCardwrightDlg::buildMenus() {
     add(
         help, tr("&Help Document"), [this] { openHelp(true); }, QKeySequence(Qt::Key_F1));
     add(help, tr("Hot &Keys"), [this] { ShowTipMessage(QString::fromLatin1(kHotKeys)); });
-    add(help, tr("&Tip of today"), [this] {
+    add(help, tr("&Tip of the Day"), [this] {
         hooks::Context ctx = context();
         hooks::TipOfToday(ctx);
     });

@@ -39,7 +39,7 @@ CardFields::CardFields(QWidget* parent) : QWidget(parent) {
     commentColor->setAccessibleName(tr("Comment color"));
     addPics = new QPushButton(tr("Add Pics"), this);
     addPics->setAccessibleName(tr("Add Pics"));
-    mailAlert = new QCheckBox(tr("Enable auto send email to author if visitor enter this card"), this);
+    mailAlert = new QCheckBox(tr("Send an e-mail to the author when a visitor enters this card"), this);
     mailAlert->setAccessibleName(mailAlert->text());
 
     auto* grid = new QGridLayout(this);
@@ -48,7 +48,7 @@ CardFields::CardFields(QWidget* parent) : QWidget(parent) {
     grid->addWidget(title, 0, 1);
     grid->addWidget(titleColor, 0, 2);
     auto* more = Buddy(tr("&More"), comment, this);
-    auto* optional = new QLabel(tr("( Optional )"), this);
+    auto* optional = new QLabel(tr("(Optional)"), this);
     auto* moreBox = new QVBoxLayout;
     moreBox->addWidget(more);
     moreBox->addWidget(optional);
@@ -70,7 +70,7 @@ LinkFields::LinkFields(QWidget* parent) : QWidget(parent) {
     title->setMaxLength(kLinkTitleMax);
     title->setAccessibleName(tr("Link title"));
     gotoCard = new QComboBox(this);
-    gotoCard->setAccessibleName(tr("Goto"));
+    gotoCard->setAccessibleName(tr("Go to"));
     score = new QSpinBox(this);
     score->setRange(-kScoreLimit, kScoreLimit);
     score->setAccessibleName(tr("Score"));
@@ -83,7 +83,7 @@ LinkFields::LinkFields(QWidget* parent) : QWidget(parent) {
     compareValue->setButtonSymbols(QAbstractSpinBox::NoButtons);
     compareValue->setAccessibleName(tr("Compare value"));
     thenGoto = new QComboBox(this);
-    thenGoto->setAccessibleName(tr("Then Goto"));
+    thenGoto->setAccessibleName(tr("Then go to"));
     for (QComboBox* box : {gotoCard, thenGoto}) {
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(12);
@@ -93,7 +93,7 @@ LinkFields::LinkFields(QWidget* parent) : QWidget(parent) {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(Buddy(tr("&Title"), title, this), 0, 0);
     grid->addWidget(title, 0, 1, 1, 3);
-    grid->addWidget(Buddy(tr("&Goto"), gotoCard, this), 1, 0);
+    grid->addWidget(Buddy(tr("&Go to"), gotoCard, this), 1, 0);
     grid->addWidget(gotoCard, 1, 1);
     grid->addWidget(Buddy(tr("&Score"), score, this), 1, 2);
     grid->addWidget(score, 1, 3);
@@ -102,7 +102,7 @@ LinkFields::LinkFields(QWidget* parent) : QWidget(parent) {
     condition->addWidget(compare);
     condition->addWidget(compareValue, 1);
     grid->addLayout(condition, 2, 1);
-    grid->addWidget(Buddy(tr("T&hen Goto"), thenGoto, this), 2, 2);
+    grid->addWidget(Buddy(tr("T&hen go to"), thenGoto, this), 2, 2);
     grid->addWidget(thenGoto, 2, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);

@@ -7,23 +7,23 @@
 namespace movie {
 
 inline std::string TipBackgroundClip(std::string_view path) {
-    return "Attention: The swf file " + std::string(path) +
-           " of button may not work well.\nSuggestion: Please add this swf file before previewing or "
-           "publishing to decrease errors.";
+    return "Attention: The SWF file " + std::string(path) +
+           " of the background may not work well.\nSuggestion: Please add this SWF file again before "
+           "previewing or publishing to avoid errors.";
 }
 
 inline std::string TipButtonClip(std::string_view style) {
-    return "Attention: The swf file " + std::string(style) +
-           " of button may not work well.\nSuggestion: Please add this swf before previewing or publishing "
-           "to decrease errors.";
+    return "Attention: The SWF file " + std::string(style) +
+           " of the button may not work well.\nSuggestion: Please add this SWF file again before previewing "
+           "or publishing to avoid errors.";
 }
 
 inline std::string TipLoadingPicture(std::string_view path) {
-    return "Loading picture '" + std::string(path) + "' failed, please try it again.";
+    return "Loading the picture '" + std::string(path) + "' failed; please try again.";
 }
 
 inline std::string TipButtonPicture(std::string_view path) {
-    return "Failed to add picture:" + std::string(path) + ", please try it again.";
+    return "Failed to add the picture " + std::string(path) + "; please try again.";
 }
 
 // Said once per movie, for the first character that no font of the gift can draw.
@@ -32,6 +32,7 @@ inline std::string TipMissingCharacter(std::string_view text, std::string_view c
            ", which none of the gift's fonts can draw; it is shown as a box.";
 }
 
-inline constexpr std::string_view kTipComment = "Error when add comment to the e-gift, please try it again.";
+inline constexpr std::string_view kTipComment =
+    "Error when adding the comment to the e-gift; please try again.";
 
 } // namespace movie

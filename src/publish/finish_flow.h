@@ -1,13 +1,13 @@
 // What Finish does once its dialog closed with OK, in order, with every outside effect behind a callback
 // so that the desktop runs it with its message boxes and the tests with recorders:
 //
-//   1. no target path: "Please choose your target to export gift", nothing else;
+//   1. no target path: "Please choose where to export the gift.", nothing else;
 //   2. lock box set: "zip it", then the locked zip beside the movie (its own messages; the flow goes on);
 //   3. the movie is generated at the target (a failure to write it ends the flow);
 //   4. self-running box set: the self-running page of the freshly generated movie;
 //   5. mail box set: the mail with the movie, the zip (when locked) and the page (when made); nothing
 //      follows it;
-//   6. otherwise the question "Creating gift successfully ..." (view it / show it in its folder).
+//   6. otherwise the question "The gift was created successfully ..." (view it / show it in its folder).
 #pragma once
 
 #include "publish/locked_zip.h"
@@ -20,12 +20,12 @@
 
 namespace publish {
 
-inline constexpr std::string_view kNoTarget = "Please choose your target to export gift";
+inline constexpr std::string_view kNoTarget = "Please choose where to export the gift.";
 inline constexpr std::string_view kZipIt = "zip it";
 inline constexpr std::string_view kFinishQuestion =
-    "Creating gift successfully, \n  Yes to view it.\n  No to find it from folder";
+    "The gift was created successfully.\n  Yes to view it.\n  No to find it in its folder.";
 inline constexpr std::string_view kGenerateSwfQuestion =
-    "Creating gift successfully, \n    Yes to view it.\n    No to find it from folder";
+    "The gift was created successfully.\n    Yes to view it.\n    No to find it in its folder.";
 
 // The choices of the Finish dialog.
 struct FinishChoices {

@@ -11,8 +11,8 @@
 
 namespace publish {
 
-inline constexpr std::string_view kZipCreateFailed = "Create new zipped file failed";
-inline constexpr std::string_view kZipCloseFailed = "Close failed";
+inline constexpr std::string_view kZipCreateFailed = "Creating the new zip file failed";
+inline constexpr std::string_view kZipCloseFailed = "Closing the zip file failed";
 inline constexpr std::string_view kZipCreated = "The locked zip file has been created successfully.";
 
 enum class MessageIcon { Stop, Warning, Information };

@@ -48,8 +48,8 @@ void WriteSelfRunningHtml(const std::filesystem::path& movie, const std::filesys
 
 // The messages of the self-running command: failure (as users of earlier versions know it) and success.
 inline constexpr std::string_view kSelfRunningFailed =
-    "Can not generate FlashPlayer, can not open Flash Player";
-inline constexpr std::string_view kSelfRunningCreated = "Creating e-gift successfully";
+    "The self-running file could not be made: the player could not be opened.";
+inline constexpr std::string_view kSelfRunningCreated = "The e-gift was created successfully.";
 
 // The outcome of BuildExeWithPlayer: success (also when the user cancelled the file name: a choice,
 // not a failure) or failure with its reason for the log.

@@ -36,7 +36,7 @@ private:
 
 TEST(ErrorReport, MessageTextHasTheThreeParts) {
     EXPECT_EQ(
-        BuildReportText("Failed to save current project"),
+        BuildReportText("Failed to save the current project"),
         "You have encoutered an error when using Cardwright\nIf you still encounter problems, please try "
         "Help or contact support@cardwright.example\nMore details in c:\\cwp.log files\n\nReason:\n    "
         "Failed to save current project\nDo you want to save current project?");
@@ -75,10 +75,10 @@ TEST(ErrorReport, WorksWithoutALog) {
 }
 
 TEST(ErrorReport, ReasonTableKeepsTheExactTexts) {
-    EXPECT_EQ(reasons::kClearSkin.message, "Failed to clear the resouces of skin");
+    EXPECT_EQ(reasons::kClearSkin.message, "Failed to clear the resources of the skin");
     EXPECT_EQ(reasons::kClearSkin.log, "Failed to clear the resouces of skin\n");
     EXPECT_EQ(reasons::kDrawButtonBackground1.message, "Failed to draw the background of the button");
-    EXPECT_EQ(reasons::kDrawButtonBackground2.message, "Failed to draw the background of button");
+    EXPECT_EQ(reasons::kDrawButtonBackground2.message, "Failed to draw the button's background");
     EXPECT_EQ(reasons::kAddSwfFile.log, "Error when add Swf file to the e-gift.\n");
 }
 
@@ -94,8 +94,9 @@ TEST(ConsoleReporter, WritesReportAndTipsToItsStream) {
     reporter.tip("Please select a link to delete.");
     std::fclose(out);
     EXPECT_FALSE(saved) << "the command line never answers Yes";
-    EXPECT_EQ(ReadAll(dir / "stderr.txt"), BuildReportText("Failed to create SWF file, Please try again") +
-                                               "\nPlease select a link to delete.\n");
+    EXPECT_EQ(ReadAll(dir / "stderr.txt"),
+              BuildReportText("Failed to create the SWF file. Please try again.") +
+                  "\nPlease select a link to delete.\n");
     EXPECT_EQ(ReadAll(dir / "cwp.log"), "Failed to create SWF file, Please try again\n");
 }
 

@@ -203,10 +203,11 @@ TEST(AddBgTest, EmptyOrMissingSampleFolderAsksForAPicture) {
         dlg.show();
         EXPECT_EQ(List(&dlg)->count(), 0);
         ClickOk(&dlg);
-        EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a picture before continue.")});
+        EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a picture before you continue.")});
         EXPECT_TRUE(dlg.isVisible());
         Find<QPushButton>(&dlg, QStringLiteral("Preview"))->click();
-        EXPECT_EQ(dlg.messages.last(), QStringLiteral("Choose a picture or swf from the list to preview."));
+        EXPECT_EQ(dlg.messages.last(),
+                  QStringLiteral("Choose a picture or SWF clip from the list to preview it."));
         EXPECT_TRUE(dlg.opened.isEmpty());
     }
 }
@@ -324,13 +325,13 @@ TEST(AddBgTest, UnreadablePictureGetsAMarkedTile) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(dlg.IsTileMarked(0));
     EXPECT_FALSE(dlg.IsTileMarked(1));
-    EXPECT_TRUE(List(&dlg)->item(0)->toolTip().startsWith(QStringLiteral("Loading picture '")));
+    EXPECT_TRUE(List(&dlg)->item(0)->toolTip().startsWith(QStringLiteral("Loading the picture '")));
     // Chosen from the disk, its preview is marked the same way.
     dlg.OnFileChosen(QString::fromStdString((f.data / "Background" / "broken.jpg").string()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.PreviewPending(); }, 20000));
     EXPECT_TRUE(dlg.findChild<QLabel*>(QStringLiteral("previewPicture"))
                     ->toolTip()
-                    .startsWith(QStringLiteral("Loading picture '")));
+                    .startsWith(QStringLiteral("Loading the picture '")));
     // It can still be chosen from the list: the picture is the user's business.
     List(&dlg)->setCurrentRow(0);
     ClickOk(&dlg);
@@ -362,7 +363,7 @@ TEST(AddBgTest, UnreadableFlashFile) {
     const Folders f = MakeFolders("flash");
     const fs::path bad = f.data / "Background" / "bad.swf";
     WriteText(bad, "not a flash movie at all");
-    const QString notSupported = QStringLiteral(" The version of flash file (swf) is not support.");
+    const QString notSupported = QStringLiteral(" This version of Flash file (SWF) is not supported.");
     {
         // Own file: refused, the dialog stays open.
         TestAddBg dlg(f.data, f.work);

@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 using finish_test::PromptRecorder;
 
 const QString kQuestion = QStringLiteral(
-    "The photo album has been created successfully, do you want to view it?\n\n  Click Yes to view it.\n  "
-    "Click No to open the location of photo album\n  Click Cancel to quit");
+    "The photo album has been created successfully. Do you want to view it?\n\n  Click Yes to view it.\n  "
+    "Click No to open the folder of the photo album\n  Click Cancel to close");
 
 struct AlbumHarness {
     fs::path pics = finish_test::FreshFolder("pics");
@@ -78,8 +78,7 @@ TEST(AlbumWindowTest, ProgressReachesTheTotalAndYesOpensThePlayer) {
     EXPECT_EQ(finish_test::FilesBelow(h.pics), (std::vector<std::string>{"p0.png", "p1.png", "p2.png"}));
     EXPECT_EQ(h.prompts.folderTitles.size(), 1);
     ASSERT_EQ(h.prompts.saveRequests.size(), 1u);
-    EXPECT_EQ(h.prompts.saveRequests[0].filter,
-              QStringLiteral("Macromedia Flash Files (*.swf);;All Files (*.*)"));
+    EXPECT_EQ(h.prompts.saveRequests[0].filter, QStringLiteral("Flash movies (*.swf);;All files (*)"));
 }
 
 TEST(AlbumWindowTest, NoShowsTheAlbumInItsFolder) {

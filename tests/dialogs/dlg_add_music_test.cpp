@@ -51,7 +51,7 @@ TEST(AddMusicTest, OkWithoutASampleStaysOpen) {
     dlg.m_strValue = QStringLiteral("no such sample");
     dlg.show();
     FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
-    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a sample from sample list.")});
+    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a sample from the list.")});
     EXPECT_TRUE(dlg.isVisible());
 }
 
@@ -64,7 +64,8 @@ struct RefusalCase {
 TEST(AddMusicTest, UnusableOwnFilesAreRefused) {
     const auto dir = dlgtest::FreshDir();
     const RefusalCase cases[] = {
-        {"bad.swf", "not a flash file", QStringLiteral(" The version of flash file (swf) is not support.")},
+        {"bad.swf", "not a flash file",
+         QStringLiteral(" This version of Flash file (SWF) is not supported.")},
         {"gone.mp3", nullptr,
          QStringLiteral("The music file cannot be found:\n") +
              QString::fromStdString((dir / "gone.mp3").string())},

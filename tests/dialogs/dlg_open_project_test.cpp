@@ -31,7 +31,7 @@ TEST(OpenProjectTest, NoThemesFolderStillOffersNewAndOpenFrom) {
     dlg.show();
     EXPECT_EQ(dlg.ThemeList()->count(), 0);
     FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
-    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a sample from template.")});
+    EXPECT_EQ(dlg.messages, QStringList{QStringLiteral("Please choose a sample from the list.")});
     EXPECT_TRUE(dlg.isVisible());
 
     FindButton<QPushButton>(&dlg, QStringLiteral("Open from..."))->click(); // cancelled: stays open

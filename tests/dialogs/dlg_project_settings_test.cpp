@@ -215,8 +215,8 @@ TEST(ProjectSettingsTest, MainSettingsReachTheMovie) {
     };
     spin(QStringLiteral("Gift width"))->setValue(800);
     spin(QStringLiteral("Gift height"))->setValue(600);
-    spin(QStringLiteral("Pictures' Qulity"))->setValue(55);
-    FindButton<QCheckBox>(&dlg, QStringLiteral("SlideShow enabled"))->setChecked(true);
+    spin(QStringLiteral("Picture quality"))->setValue(55);
+    FindButton<QCheckBox>(&dlg, QStringLiteral("Slide show enabled"))->setChecked(true);
     const auto combos = dlg.findChildren<QComboBox*>();
     ASSERT_EQ(combos.size(), 2);
     combos[0]->setCurrentText(QStringLiteral("1"));

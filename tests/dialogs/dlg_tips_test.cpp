@@ -41,7 +41,7 @@ TEST(TipsTest, ClearingShowOnStartupIsStored) {
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_TRUE(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
         FindButton<QCheckBox>(&dlg, QStringLiteral("&Show tips on startup"))->setChecked(false);
-        FindButton<QPushButton>(&dlg, QStringLiteral("Ok"))->click();
+        FindButton<QPushButton>(&dlg, QStringLiteral("OK"))->click();
         EXPECT_FALSE(dlg.isVisible()); // the start-up window hides; the object lives on
     }
     EXPECT_EQ(QSettings().value(QStringLiteral("Tip/StartUp")).toInt(), 1);

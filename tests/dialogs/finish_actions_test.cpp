@@ -20,7 +20,7 @@ using finish_test::PromptRecorder;
 using publish_ui::CDlgFinish;
 
 const QString kSuccess =
-    QStringLiteral("Creating gift successfully, \n  Yes to view it.\n  No to find it from folder");
+    QStringLiteral("The gift was created successfully.\n  Yes to view it.\n  No to find it in its folder.");
 
 // A context over a fresh folder: the movie is a sample clip; every outside effect is recorded.
 struct Harness {
@@ -81,7 +81,7 @@ TEST(FinishActionsTest, OkWithoutAPathAsksForOneAndWritesNothing) {
         return int(QDialog::Accepted);
     };
     publish_ui::OnFinish(h.ctx);
-    EXPECT_EQ(h.prompts.messages, QStringList{QStringLiteral("Please choose your target to export gift")});
+    EXPECT_EQ(h.prompts.messages, QStringList{QStringLiteral("Please choose where to export the gift.")});
     EXPECT_TRUE(h.generated.empty());
     EXPECT_TRUE(h.prompts.saveRequests.empty());
 }
@@ -196,9 +196,10 @@ TEST(GenerateSwfTest, YesOpensTheFileWithTheDesktopNotThePlayer) {
     h.prompts.buttonAnswers = {QMessageBox::Yes};
     publish_ui::OnGenerateSwf(h.ctx);
     EXPECT_EQ(h.rescues, 0);
-    EXPECT_EQ(h.prompts.messages,
-              QStringList{QStringLiteral(
-                  "Creating gift successfully, \n    Yes to view it.\n    No to find it from folder")});
+    EXPECT_EQ(
+        h.prompts.messages,
+        QStringList{QStringLiteral(
+            "The gift was created successfully.\n    Yes to view it.\n    No to find it in its folder.")});
     ASSERT_EQ(h.opened.size(), 1u);
     EXPECT_EQ(h.opened[0], QUrl::fromLocalFile(h.Target("card.swf")));
     EXPECT_TRUE(h.played.isEmpty());
@@ -210,7 +211,7 @@ TEST(GenerateExeTest, OutcomeIsATip) {
     publish_ui::OnGenerateExe(h.ctx);
     EXPECT_EQ(h.generated, std::vector<std::string>{(h.temp / "generate.swf").string()});
     EXPECT_TRUE(fs::exists(h.dir / "gift.html"));
-    EXPECT_EQ(h.tips, QStringList{QStringLiteral("Creating e-gift successfully")});
+    EXPECT_EQ(h.tips, QStringList{QStringLiteral("The e-gift was created successfully.")});
     ASSERT_EQ(h.prompts.saveRequests.size(), 1u);
     EXPECT_EQ(h.prompts.saveRequests[0].suggestedPath, QDir::home().filePath(QStringLiteral("gift.html")))
         << "not a name in the work folder";
@@ -218,7 +219,8 @@ TEST(GenerateExeTest, OutcomeIsATip) {
     h.ctx.dataRoot = h.dir; // no player there
     h.prompts.saveAnswers = {h.Target("other.html")};
     publish_ui::OnGenerateExe(h.ctx);
-    EXPECT_EQ(h.tips.value(1), QStringLiteral("Can not generate FlashPlayer, can not open Flash Player"));
+    EXPECT_EQ(h.tips.value(1),
+              QStringLiteral("The self-running file could not be made: the player could not be opened."));
     EXPECT_FALSE(fs::exists(h.dir / "other.html"));
 }
 

@@ -37,8 +37,7 @@ TEST(FinishDialogTest, PathButtonShowsThePathShortenedAfterThirtyCharacters) {
         EXPECT_EQ(dialog.m_strTargetPath, c.path);
         ASSERT_EQ(prompts.saveRequests.size(), 1u);
         EXPECT_EQ(prompts.saveRequests[0].defaultSuffix, QStringLiteral("swf"));
-        EXPECT_EQ(prompts.saveRequests[0].filter,
-                  QStringLiteral("Macromedia Flash Files(*.swf);;All Files (*.*)"));
+        EXPECT_EQ(prompts.saveRequests[0].filter, QStringLiteral("Flash movies (*.swf);;All files (*)"));
     }
 }
 

@@ -268,10 +268,10 @@ TEST_F(EditorTest, EveryControlHasTheNameAUserSees) {
             names << control->accessibleName();
         }
     }
-    for (const char* name : {"Add Card",   "Rmv Card", "Add Link",    "Rmv Link",      "New",
-                             "Open",       "Preview",  "Finish",      "Save",          "Project Settings",
-                             "Title",      "More",     "Title color", "Comment color", "Add Pics",
-                             "Link title", "Goto",     "Score",       "If score",      "Then Goto"}) {
+    for (const char* name : {"Add Card",   "Remove Card", "Add Link",    "Remove Link",   "New",
+                             "Open",       "Preview",     "Finish",      "Save",          "Project Settings",
+                             "Title",      "More",        "Title color", "Comment color", "Add Pics",
+                             "Link title", "Go to",       "Score",       "If score",      "Then go to"}) {
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
     }
     // Tab goes from the tree to the title: the preview takes no keys.

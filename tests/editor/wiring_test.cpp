@@ -56,7 +56,7 @@ TEST_F(EditorTest, RestingOnAButtonShowsItsTipAfterTheDelay) {
         const char* button;
         int id;
     };
-    for (const Case& c : {Case{"Preview", 1100}, Case{"Rmv Card", 1002}}) {
+    for (const Case& c : {Case{"Preview", 1100}, Case{"Remove Card", 1002}}) {
         QPushButton* button = ButtonNamed(w, QString::fromLatin1(c.button));
         ASSERT_NE(button, nullptr) << c.button;
         MoveMouse(button, {4, 4});
@@ -203,7 +203,7 @@ TEST_F(EditorTest, MenuCommandsOpenTheirDialogs) {
                  {QStringLiteral("Generate &SWF"), "QFileDialog"},
                  {publish_ui::GenerateExeMenuText(), "QFileDialog"},
                  {publish_ui::CreatePhotoAlbumMenuText(), "QFileDialog"},
-                 {QStringLiteral("&Tip of today"), "CDlgTips"},
+                 {QStringLiteral("&Tip of the Day"), "CDlgTips"},
                  {QStringLiteral("Project &Settings"), "CDlgProjectSettings"}};
     for (const auto& c : cases) {
         QAction* action = nullptr;

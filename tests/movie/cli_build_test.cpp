@@ -83,7 +83,7 @@ TEST_F(CliBuildTest, StepFailuresAreReportedAndTheMovieStillWritten) {
         RunCli("build '" + (dir / "p.cwp").string() + "' -o '" + (movies / "cli_tip.swf").string() + "'",
                dir / "work");
     EXPECT_EQ(run.status, 0) << run.output;
-    const std::string tip = "Loading picture '" + bad.string() + "' failed, please try it again.";
+    const std::string tip = "Loading the picture '" + bad.string() + "' failed; please try again.";
     EXPECT_EQ(run.output, tip + "\n");
     EXPECT_NE(ReadText(dir / "work" / "cwp.log").find(tip), std::string::npos);
     EXPECT_TRUE(fs::exists(movies / "cli_tip.swf"));

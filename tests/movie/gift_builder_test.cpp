@@ -348,9 +348,9 @@ TEST_F(GiftTest, UnreadableButtonClipSwitchesTheStyleToWhite) {
     project.settings.m_strButton = bad.string();
     probe::Movie m = Build("clip_buttons_unreadable");
     ASSERT_EQ(reporter.tips.size(), 1u);
-    EXPECT_EQ(reporter.tips[0], "Attention: The swf file " + bad.string() +
-                                    " of button may not work well.\nSuggestion: Please add this swf before "
-                                    "previewing or publishing to decrease errors.");
+    EXPECT_EQ(reporter.tips[0], "Attention: The SWF file " + bad.string() +
+                                    " of the button may not work well.\nSuggestion: Please add this SWF file "
+                                    "again before previewing or publishing to avoid errors.");
     EXPECT_EQ(project.settings.m_strButton, "#FFFFFF");
     const auto buttons = m.placed(0, kButton);
     ASSERT_EQ(buttons.size(), 2u);
@@ -404,7 +404,7 @@ TEST_F(GiftTest, UnreadableBackgroundGivesTheTipAndTheMovie) {
     project.cards[1]->m_strBackground = (assets / "missing.jpg").string();
     probe::Movie m = Build("unreadable_background");
     ASSERT_EQ(reporter.tips.size(), 1u);
-    EXPECT_EQ(reporter.tips[0], "Loading picture '" + bad.string() + "' failed, please try it again.");
+    EXPECT_EQ(reporter.tips[0], "Loading the picture '" + bad.string() + "' failed; please try again.");
     EXPECT_TRUE(reporter.reasons.empty());
     ASSERT_EQ(m.frames.size(), 2u);
     EXPECT_EQ(m.placed(0, kShape).size(), 1u); // the white rectangle only
@@ -419,9 +419,9 @@ TEST_F(GiftTest, UnreadableBackgroundClipGivesTheClipTip) {
     probe::Movie m = Build("unreadable_clip");
     ASSERT_EQ(reporter.tips.size(), 1u);
     EXPECT_EQ(reporter.tips[0],
-              "Attention: The swf file " + bad.string() +
-                  " of button may not work well.\nSuggestion: Please add this swf file before "
-                  "previewing or publishing to decrease errors.");
+              "Attention: The SWF file " + bad.string() +
+                  " of the background may not work well.\nSuggestion: Please add this SWF file again "
+                  "before previewing or publishing to avoid errors.");
     EXPECT_EQ(m.placed(0, kSprite).size(), 0u);
 }
 
@@ -530,7 +530,7 @@ TEST_F(GiftTest, UnreadableMp3IsReportedAndTheMovieWritten) {
     project.settings.m_strMusic = (assets / "noise.mp3").string();
     probe::Movie m = Build("music_unreadable");
     EXPECT_EQ(reporter.reasons,
-              std::vector<std::string>{"Failed to add music to the e-gift, please try it again."});
+              std::vector<std::string>{"Failed to add music to the e-gift; please try again."});
     EXPECT_EQ(m.placed(0, kSprite).size(), 0u);
     EXPECT_FALSE(fs::exists(work / "Temp" / "MP3.swf")); // no stale clip of an earlier generation
 }
