@@ -1,7 +1,7 @@
 // The gift builder's speed: the whole movie of a 200-card project (Latin, and mixed scripts), the
 // single-card movie the preview regenerates at every keystroke, and a single card with a 4000 x 3000
-// photo as its background (first conversion, then reusing the converted file). Figures only; nothing here
-// fails a build.
+// photo as its background (first conversion, then reusing the converted file), and a card whose picture is
+// too large to take. Figures only; nothing here fails a build.
 #include "app/app_state.h"
 #include "app/error_report.h"
 #include "app/workspace.h"
@@ -153,6 +153,28 @@ void BM_SingleCardPhotoConverted(benchmark::State& st) {
     PhotoCard(st, 0);
 }
 BENCHMARK(BM_SingleCardPhotoConverted)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A card whose background is a 30000 x 30000 PNG: refused from its header, the card keeps its colour.
+void BM_SingleCardOversizedPictureRefused(benchmark::State& st) {
+    Setup s;
+    const fs::path huge = s.work / "black_30000x30000.png";
+    if (!fs::exists(huge)) {
+        VIPS_INIT("bench_gift");
+        vips::VImage::black(30000, 30000, vips::VImage::option()->set("bands", 3))
+            .pngsave(huge.c_str(), vips::VImage::option()->set("compression", 9));
+    }
+    model::CCardInfo& card = *s.project.cards[3];
+    card.m_strBackground = huge.string();
+    movie::GiftBuilder builder(s.project, s.state, s.workspace, s.reporter);
+    builder.LoadGiftFonts(1);
+    for (auto _ : st) {
+        builder.GenerateSWF(s.work / "oversized.swf", &card, 1, 3);
+    }
+}
+BENCHMARK(BM_SingleCardOversizedPictureRefused)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -40,13 +40,22 @@ Picture Picture::Load(const std::filesystem::path& path) {
 
 Picture Picture::LoadAtLeast(const std::filesystem::path& path, Size atLeast) {
     const CwImagingApi& api = Backend();
+    const bool shrinkOnLoad = atLeast.width > 0 || atLeast.height > 0;
+    if (shrinkOnLoad) {
+        // A picture loaded shrunk no longer shows its own size: the full-size header is checked first.
+        Load(path);
+    }
     CwImage* image = api.load_file(path.c_str(), atLeast.width, atLeast.height);
     if (image == nullptr) {
         throw Error(LastError());
     }
     auto impl = std::make_unique<Impl>();
     impl->image.reset(image);
-    return Picture(std::move(impl));
+    Picture picture(std::move(impl));
+    if (!shrinkOnLoad) {
+        CheckPictureSize(picture.size(), path.string()); // only the header has been read so far
+    }
+    return picture;
 }
 
 Picture Picture::LoadFromBuffer(std::span<const uint8_t> bytes) {
@@ -59,7 +68,9 @@ Picture Picture::LoadFromBuffer(std::span<const uint8_t> bytes) {
     auto impl = std::make_unique<Impl>();
     impl->image.reset(image);
     impl->source = std::move(source);
-    return Picture(std::move(impl));
+    Picture picture(std::move(impl));
+    CheckPictureSize(picture.size(), "");
+    return picture;
 }
 
 Size Picture::size() const {
@@ -129,6 +140,8 @@ void Picture::SaveJpeg(const std::filesystem::path& target, int quality) const {
 std::optional<Size> ReadPictureSize(const std::filesystem::path& path) {
     try {
         return Picture::Load(path).size();
+    } catch (const TooLargeError& e) {
+        return e.size();
     } catch (const Error&) {
         return std::nullopt;
     }

@@ -2,7 +2,8 @@
 // Pictures are decoded lazily by libvips (a module loaded on the first picture, backend.h); a load reads
 // the header, the pixels are read when they are needed (scaling or saving). Photos are turned upright by
 // their orientation tag, so sizes are always those of the upright picture. Every failure throws
-// imaging::Error (also when the picture module cannot be loaded); nothing here aborts on bad input.
+// imaging::Error (also when the picture module cannot be loaded); nothing here aborts on bad input. A
+// picture over the size limits (error.h) is refused with TooLargeError from its header, before decoding.
 #pragma once
 
 #include "imaging/error.h"

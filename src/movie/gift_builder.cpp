@@ -2,6 +2,7 @@
 
 #include "app/asset_path.h"
 #include "imaging/convert.h"
+#include "imaging/error.h"
 #include "imaging/size.h"
 #include "movie/gift_generation.h"
 #include "movie/gift_layout.h"
@@ -50,6 +51,9 @@ bool GiftBuilder::StepWithTip(const std::string& tip, const std::function<void()
     try {
         step();
         return true;
+    } catch (const imaging::TooLargeError& e) {
+        m_reporter.tip(e.what()); // names the picture, its size and the limit
+        return false;
     } catch (...) {
         m_reporter.tip(tip);
         return false;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <fstream>
 
+#include <zlib.h>
+
 namespace gifttest {
 namespace {
 
@@ -409,6 +411,68 @@ TEST_F(GiftTest, UnreadableBackgroundGivesTheTipAndTheMovie) {
     ASSERT_EQ(m.frames.size(), 2u);
     EXPECT_EQ(m.placed(0, kShape).size(), 1u); // the white rectangle only
     EXPECT_EQ(m.placed(1, kShape).size(), 1u);
+}
+
+// A black PNG of 30000 x 30000 pixels (2.7 GB of pixel data, about 2.6 MB on disk), made in a moment: the
+// zero rows are deflated in equal blocks, each ended by a full flush so that every block packs to the same
+// bytes, which are then repeated. Adler-32 of n zero bytes is (n mod 65521) << 16 | 1.
+void WriteHugeBlackPng(const fs::path& file) {
+    constexpr uint32_t kSide = 30000;
+    constexpr size_t kRow = kSide * 3 + 1; // a filter byte, then RGB
+    constexpr size_t kRowsPerBlock = 300;
+    std::vector<Bytef> zeros(kRow * kRowsPerBlock, 0);
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+    std::vector<Bytef> packed(deflateBound(&z, uLong(zeros.size())) + 64);
+    z.next_in = zeros.data();
+    z.avail_in = uInt(zeros.size());
+    z.next_out = packed.data();
+    z.avail_out = uInt(packed.size());
+    deflate(&z, Z_FULL_FLUSH);
+    const std::string block(reinterpret_cast<const char*>(packed.data()), packed.size() - z.avail_out);
+    deflateEnd(&z);
+    const uint64_t total = uint64_t(kRow) * kSide;
+    const uint32_t adler = uint32_t(total % 65521) << 16 | 1;
+    auto be32 = [](std::string& out, uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            out += char((v >> shift) & 0xFF);
+        }
+    };
+    auto chunk = [&](std::string& out, const std::string& typeAndData) {
+        be32(out, uint32_t(typeAndData.size() - 4));
+        out += typeAndData;
+        be32(out, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.data()),
+                                 uInt(typeAndData.size()))));
+    };
+    std::string ihdr = "IHDR";
+    be32(ihdr, kSide);
+    be32(ihdr, kSide);
+    ihdr += std::string("\x08\x02\0\0\0", 5); // 8-bit RGB
+    std::string idat = "IDAT\x78\xDA";        // zlib header: deflate, 32 KB window, best compression
+    for (size_t i = 0; i < kSide / kRowsPerBlock; ++i) {
+        idat += block;
+    }
+    idat += std::string("\x03\x00", 2); // an empty final block
+    be32(idat, adler);
+    std::string png = "\x89PNG\r\n\x1a\n";
+    chunk(png, ihdr);
+    chunk(png, idat);
+    chunk(png, "IEND");
+    std::ofstream(file, std::ios::binary) << png;
+}
+
+TEST_F(GiftTest, OversizedBackgroundIsRefusedFromItsHeader) {
+    project = PlainProject(2);
+    const fs::path huge = assets / "huge.png";
+    WriteHugeBlackPng(huge);
+    project.cards[0]->m_strBackground = huge.string();
+    probe::Movie m = Build("oversized_background");
+    ASSERT_EQ(reporter.tips.size(), 1u);
+    EXPECT_EQ(reporter.tips[0], "The picture \"" + huge.string() +
+                                    "\" is 30000 x 30000 pixels; a picture may have at most 16384 pixels a "
+                                    "side and 100 megapixels.");
+    ASSERT_EQ(m.frames.size(), 2u);
+    EXPECT_EQ(m.placed(0, kShape).size(), 1u); // the card keeps its colour
 }
 
 TEST_F(GiftTest, UnreadableBackgroundClipGivesTheClipTip) {
