@@ -17,9 +17,8 @@ convert -size 160x120 gradient:'#0b1d4a'-'#1f3b7a' -fill white \
     -draw "point 15,20" -draw "point 100,10" -draw "point 60,45" -draw "point 140,30" \
     -draw "circle 125,25 125,30" -colors 16 -type Palette BMP3:Background/Night.bmp
 
-# Button faces: an 80 x 40 rounded green face and a 60 x 30 gold one.
-convert -size 80x40 xc:none -fill '#3aa655' -draw 'roundrectangle 0,0 79,39 10,10' \
-    -background white -flatten -strip Button/Green.png
+# Button faces: an 80 x 40 rounded green face (its corners transparent) and a 60 x 30 gold one.
+convert -size 80x40 xc:none -fill '#3aa655' -draw 'roundrectangle 0,0 79,39 10,10' -strip PNG32:Button/Green.png
 convert -size 60x30 gradient:'#ffe08a'-'#d9a21b' -quality 85 Button/Gold.jpg
 
 # Music: three seconds of a soft chord, 44.1 kHz, as MP3.
