@@ -3,6 +3,7 @@
 // picture placement, button faces and the credit items with their URLs.
 import { describe, it } from "node:test";
 import assert from "node:assert/strict";
+import fs from "node:fs";
 import path from "node:path";
 import { assertColor, assertNoProblems, shared } from "./shared.mjs";
 
@@ -102,6 +103,21 @@ describe("gift movies", () => {
     await clickToNextCard(player, 1); // Eight: +10
     await player.click(...button(0)); // Result: score 10 < 20
     assert.equal(await player.waitFor(() => player.opened.length > 0, { timeout: 1500 }), false);
+    await assertNoProblems(player);
+  });
+
+  it("every theme shows its first card and its first button leads to the second", async () => {
+    const player = shared.player;
+    const themes = fs
+      .readdirSync(path.join(shared.moviesRoot, "gift"))
+      .filter((f) => /^e2e_theme_.*\.swf$/.test(f))
+      .map((f) => f.slice("e2e_".length, -".swf".length));
+    assert.ok(themes.length >= 12, `only ${themes.length} themes were written`);
+    for (const theme of themes) {
+      await player.load(giftMovie(theme));
+      await clickToNextCard(player, 0); // fails unless the title area shows another card
+
+    }
     await assertNoProblems(player);
   });
 

@@ -2,7 +2,11 @@
 // Each card has its own background colour, so the player test can tell by one pixel which card shows.
 #include "gift_fixture.h"
 
+#include "app/data_listing.h"
 #include "model/archive.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace gifttest {
 namespace {
@@ -16,6 +20,11 @@ model::Project ColouredProject(int cards) {
         p.cards[size_t(i)]->m_strTitle = "Card" + std::to_string(i);
     }
     return p;
+}
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
 }
 
 class GiftE2eMovies : public GiftTest {
@@ -97,13 +106,23 @@ TEST_F(GiftE2eMovies, ButtonStylesAndCredits) {
     Write("buttons_picture");
 }
 
-// The sample projects of data/Themes build without any report or tip.
+// Every theme of data/Themes builds without any report or tip, with pictures and MP3 music only (no Flash
+// clip, so that each can also become a web page).
 TEST_F(GiftE2eMovies, SampleThemes) {
-    for (const char* theme : {"Greeting", "Quiz", "Story"}) {
-        project =
-            model::LoadProjectFile(fs::path(CW_TEST_DATA_DIR) / "Themes" / (std::string(theme) + ".cwp"));
+    const std::vector<app::ThemeEntry> themes = app::ListThemes(CW_TEST_DATA_DIR);
+    EXPECT_GE(themes.size(), 12u);
+    for (const app::ThemeEntry& theme : themes) {
+        project = model::LoadProjectFile(theme.file);
+        EXPECT_TRUE(project.CardCount() >= 3 && project.CardCount() <= 6) << theme.title;
+        EXPECT_FALSE(project.settings.m_strMusic.empty()) << theme.title;
+        for (const std::string* ref : {&project.settings.m_strMusic, &project.settings.m_strButton}) {
+            EXPECT_EQ(Lowered(*ref).find(".swf"), std::string::npos) << theme.title << ": " << *ref;
+        }
+        for (const auto& card : project.cards) {
+            EXPECT_EQ(Lowered(card->m_strBackground).find(".swf"), std::string::npos) << theme.title;
+        }
         builder = std::make_unique<movie::GiftBuilder>(project, state, *workspace, reporter);
-        Write(std::string("theme_") + theme);
+        Write("theme_" + theme.title);
     }
 }
 

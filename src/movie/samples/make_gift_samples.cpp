@@ -1,9 +1,11 @@
 // make_gift_samples DATA_DIR: writes the samples made with our own libraries into the build tree's data
 // folder: a .dbl background, a Flash background clip, a button clip, a Flash music clip (from
-// Music/Chord.mp3) and the three sample projects of Themes/ (a greeting card, a quiz that branches on the
-// score, a branching story).
+// Music/Chord.mp3) for the pickers, and the projects of Themes/: a birthday greeting, a quiz that branches
+// on the score, a branching story and the occasion themes. The themes use pictures and MP3 music only, so
+// that every theme can also be published as a web page.
 #include "model/archive.h"
 #include "model/project.h"
+#include "occasion_themes.h"
 #include "swf/dbl.h"
 #include "swf/movie.h"
 #include "swf/mp3_clip.h"
@@ -119,7 +121,7 @@ model::Project Greeting() {
         AddCard(p, "Make a wish", "The candles are lit.\r\n\r\nWith love.", "Background\\Meadow.png", 10);
     second.m_strTitleColor = "#7A2E00";
     Link(second, "Again", 0);
-    AddCard(p, "Thank you for watching", "See you next year!", "Background\\Bubbles.swf");
+    AddCard(p, "Thank you for watching", "See you next year!", "Background\\Balloons.jpg");
     Link(second, "The end", 2);
     return p;
 }
@@ -129,6 +131,7 @@ model::Project Quiz() {
     p.settings = model::NewProjectSettings();
     p.settings.m_strButton = "#3AA655";
     p.settings.m_strButtonTextColor = "#FFFFFF";
+    p.settings.m_strMusic = "Music\\Quiz.mp3";
     p.settings.m_bPromoteEach = 0;
     auto& q1 = AddCard(p, "Question 1: Which planet is the largest?", "Pick one answer.", "#FFF6E0");
     Link(q1, "Mars", 1, 0);
@@ -152,7 +155,7 @@ model::Project Story() {
     model::Project p;
     p.settings = model::NewProjectSettings();
     p.settings.m_strButton = "Button\\Green.png";
-    p.settings.m_strMusic = "Music\\Chime.swf";
+    p.settings.m_strMusic = "Music\\Forest.mp3";
     auto& start = AddCard(p, "The fork in the forest", "Two paths lead on.\r\nWhich one do you take?",
                           "Background\\Meadow.png", 10);
     Link(start, "Left", 1);
@@ -163,7 +166,7 @@ model::Project Story() {
     auto& right = AddCard(p, "A dark cave", "Something glitters inside.", "Background\\Dots.gif", 9);
     Link(right, "Step in", 3);
     Link(right, "Go back", 0);
-    AddCard(p, "Treasure!", "You found the way home with a chest of gold.", "Background\\Bubbles.swf");
+    AddCard(p, "Treasure!", "You found the way home with a chest of gold.", "Background\\Treasure.jpg");
     return p;
 }
 
@@ -184,6 +187,9 @@ int main(int argc, char** argv) {
         model::SaveProjectFile(Greeting(), data / "Themes" / "Greeting.cwp");
         model::SaveProjectFile(Quiz(), data / "Themes" / "Quiz.cwp");
         model::SaveProjectFile(Story(), data / "Themes" / "Story.cwp");
+        for (const samples::NamedTheme& theme : samples::OccasionThemes()) {
+            model::SaveProjectFile(theme.project, data / "Themes" / (theme.name + ".cwp"));
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_gift_samples: %s\n", e.what());
         return 1;
