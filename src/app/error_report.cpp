@@ -6,12 +6,12 @@
 namespace app {
 
 std::string BuildReportText(std::string_view messageReason) {
-    std::string text = "You have encoutered an error when using Cardwright\nIf you still encounter problems, "
+    std::string text = "You have encountered an error when using Cardwright.\nIf you still encounter problems, "
                        "please try Help or contact ";
     text += model::kSupportEmail;
-    text += "\nMore details in c:\\cwp.log files\n\nReason:\n    ";
+    text += ".\nMore details are in the log file cwp.log in Cardwright's work folder.\n\nReason:\n    ";
     text += messageReason;
-    text += "\nDo you want to save current project?";
+    text += "\nDo you want to save the current project?";
     return text;
 }
 

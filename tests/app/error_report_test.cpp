@@ -37,9 +37,10 @@ private:
 TEST(ErrorReport, MessageTextHasTheThreeParts) {
     EXPECT_EQ(
         BuildReportText("Failed to save the current project"),
-        "You have encoutered an error when using Cardwright\nIf you still encounter problems, please try "
-        "Help or contact support@cardwright.example\nMore details in c:\\cwp.log files\n\nReason:\n    "
-        "Failed to save current project\nDo you want to save current project?");
+        "You have encountered an error when using Cardwright.\nIf you still encounter problems, please try "
+        "Help or contact support@cardwright.example.\nMore details are in the log file cwp.log in "
+        "Cardwright's work folder.\n\nReason:\n    "
+        "Failed to save the current project\nDo you want to save the current project?");
 }
 
 TEST(ErrorReport, NoWritesTheLogReasonAndSavesNothing) {
@@ -76,10 +77,10 @@ TEST(ErrorReport, WorksWithoutALog) {
 
 TEST(ErrorReport, ReasonTableKeepsTheExactTexts) {
     EXPECT_EQ(reasons::kClearSkin.message, "Failed to clear the resources of the skin");
-    EXPECT_EQ(reasons::kClearSkin.log, "Failed to clear the resouces of skin\n");
+    EXPECT_EQ(reasons::kClearSkin.log, "Failed to clear the resources of the skin\n");
     EXPECT_EQ(reasons::kDrawButtonBackground1.message, "Failed to draw the background of the button");
     EXPECT_EQ(reasons::kDrawButtonBackground2.message, "Failed to draw the button's background");
-    EXPECT_EQ(reasons::kAddSwfFile.log, "Error when add Swf file to the e-gift.\n");
+    EXPECT_EQ(reasons::kAddSwfFile.log, "Error when adding the SWF file to the e-gift.\n");
 }
 
 TEST(ConsoleReporter, WritesReportAndTipsToItsStream) {
@@ -97,7 +98,7 @@ TEST(ConsoleReporter, WritesReportAndTipsToItsStream) {
     EXPECT_EQ(ReadAll(dir / "stderr.txt"),
               BuildReportText("Failed to create the SWF file. Please try again.") +
                   "\nPlease select a link to delete.\n");
-    EXPECT_EQ(ReadAll(dir / "cwp.log"), "Failed to create SWF file, Please try again\n");
+    EXPECT_EQ(ReadAll(dir / "cwp.log"), "Failed to create the SWF file. Please try again.\n");
 }
 
 } // namespace

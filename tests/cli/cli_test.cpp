@@ -237,10 +237,10 @@ TEST_F(CliTest, PackWritesNoProjectWithoutCards) {
 TEST_F(CliTest, AFailedSaveIsReportedAndLogged) {
     const RunResult r = Run("new -o missing/d.cwp");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Reason:\n    Failed to save current project\nDo you want to save current project?"),
+    EXPECT_NE(r.err.find("Reason:\n    Failed to save the current project\nDo you want to save the current project?"),
               std::string::npos)
         << r.err;
-    EXPECT_NE(ReadText(dir / "work" / "cwp.log").find(" - \n\nFailed to save current project\n"),
+    EXPECT_NE(ReadText(dir / "work" / "cwp.log").find(" - \n\nFailed to save the current project\n"),
               std::string::npos);
 }
 

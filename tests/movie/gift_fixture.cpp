@@ -6,7 +6,7 @@ namespace gifttest {
 
 bool RecordingReporter::AskToSave(const std::string& text) {
     const std::string start = "\n\nReason:\n    ";
-    const std::string end = "\nDo you want to save current project?";
+    const std::string end = "\nDo you want to save the current project?";
     const size_t from = text.find(start);
     const size_t to = text.rfind(end);
     if (from == std::string::npos || to == std::string::npos || to < from) {

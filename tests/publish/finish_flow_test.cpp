@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                                Choices("", true, true, true),
                                A::Yes,
                                false,
-                               {"inform:Please choose your target to export gift"}},
+                               {"inform:Please choose where to export the gift."}},
                       FlowCase{"plain_yes_views",
                                Choices("/g/gift.swf", false, false, false),
                                A::Yes,

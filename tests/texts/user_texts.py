@@ -10,7 +10,7 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 GUI_FOLDERS = ["src/editor", "src/dialogs", "src/player", "src/tooltip/qt"]
 # Headers whose every string literal is shown to the user (identifiers of controls aside, see below).
-TEXT_HEADERS = ["src/tooltip/tip_texts.h", "src/movie/gift_messages.h"]
+TEXT_HEADERS = ["src/tooltip/tip_texts.h", "src/movie/gift_messages.h", "src/app/error_report.cpp"]
 
 LITERAL = r'"(?:[^"\\\n]|\\.)*"'
 # tr("a" "b") and QT_TR_NOOP("a"): one or more adjacent literals.
@@ -60,13 +60,19 @@ def collect():
 def words(text):
     text = re.sub(r'<[^>]*>', ' ', text)               # mark-up of the pop-up help
     text = re.sub(r'&(?=\w)', '', text)                # menu accelerators
-    text = re.sub(r'%\d+|%[sd]', ' ', text)            # placeholders
+    text = re.sub(r'%\d+|%[-.*\d]*[sd]', ' ', text)    # placeholders
     text = re.sub(r'\b\w+://\S+|\S+@\S+', ' ', text)   # addresses
     text = re.sub(r'\*?(?<!\w)\.[a-z0-9]+\b', ' ', text)  # file name patterns and extensions
     text = re.sub(r'\b\w*(?:::|_)\w*\b', ' ', text)   # identifiers in the error reports
     text = re.sub(r'\b[a-z]+[A-Z]\w*', ' ', text)      # getUrl, gotoAndPlay
     text = re.sub(r'\b\w+\.(?:swf|cwp|jpg|png|gif|mp3|ocx|html|txt|zip|log)\b', ' ', text, flags=re.I)
     return re.findall(r"[A-Za-z][A-Za-z']*", text)
+
+
+def base(word):
+    """The word without quotes around it and without a possessive "'s"."""
+    word = word.strip("'")
+    return word[:-2] if word.endswith("'s") else word
 
 
 def main():
@@ -79,7 +85,7 @@ def main():
     if len(texts) < 300:
         print(f"only {len(texts)} texts found: the collector has lost its way", file=sys.stderr)
         return 1
-    candidates = sorted({w.strip("'") for _, t in texts for w in words(t)} - allowed)
+    candidates = sorted({base(w) for _, t in texts for w in words(t)} - allowed)
     result = subprocess.run(["hunspell", "-l", "-d", "en_US,en_GB"], input="\n".join(candidates),
                             capture_output=True, text=True, check=True)
     rejected = set(result.stdout.split())
@@ -87,7 +93,7 @@ def main():
         print(f"{len(texts)} texts, {len(candidates)} words: all known")
         return 0
     for path, text in texts:
-        bad = sorted(set(w.strip("'") for w in words(text)) & rejected)
+        bad = sorted(set(base(w) for w in words(text)) & rejected)
         if bad:
             print(f"{path.relative_to(ROOT)}: {', '.join(bad)} in {text!r}", file=sys.stderr)
     return 1
