@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 namespace editor {
 
@@ -234,28 +233,13 @@ void CCardwrightDlg::editAction(const char* slot) {
     }
 }
 
+// Typing in a field is one merged step of the project's stack, so undo and redo always go through it.
 void CCardwrightDlg::undo() {
-    QWidget* focus = m_lastFocus;
-    if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isUndoAvailable()) {
-        line->undo();
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
-               text != nullptr && text->document()->isUndoAvailable()) {
-        text->undo();
-    } else {
-        m_doc.undoStack().undo();
-    }
+    m_doc.undoStack().undo();
 }
 
 void CCardwrightDlg::redo() {
-    QWidget* focus = m_lastFocus;
-    if (auto* line = qobject_cast<QLineEdit*>(focus); line != nullptr && line->isRedoAvailable()) {
-        line->redo();
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus);
-               text != nullptr && text->document()->isRedoAvailable()) {
-        text->redo();
-    } else {
-        m_doc.undoStack().redo();
-    }
+    m_doc.undoStack().redo();
 }
 
 // --- Rescue and closing ---------------------------------------------------------------------------

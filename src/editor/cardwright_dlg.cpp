@@ -230,20 +230,6 @@ void CCardwrightDlg::buildUi() {
             m_card->title->setFocus();
         }
     });
-    connect(&m_doc.treeModel(), &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        m_expanded.clear();
-        for (int row = 0; row < m_doc.treeModel().rowCount(); ++row) {
-            if (m_tree->isExpanded(m_doc.treeModel().index(row, 0))) {
-                m_expanded.append(row);
-            }
-        }
-    });
-    connect(&m_doc.treeModel(), &QAbstractItemModel::modelReset, this, [this] {
-        for (int row : std::as_const(m_expanded)) {
-            m_tree->expand(m_doc.treeModel().index(row, 0));
-        }
-    });
-
     auto* keys = new KeyFilter(this, m_card->comment,
                                {[this] { openHelp(true); }, [this] { AddCard(model::kPosAfter); },
                                 [this] { AddLink(model::kPosAfter); }, [this] { OnPreview(); },

@@ -157,7 +157,6 @@ private:
     bool m_previewStale = false; // an edit was not shown because of a Flash background
     bool m_welcomeTip = true;
     bool m_welcomeShown = false;
-    QList<int> m_expanded;
     QPointer<QWidget> m_lastFocus; // the last control of this window with the focus (for the Edit menu)
 };
 

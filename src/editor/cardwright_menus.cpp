@@ -59,8 +59,13 @@ void CCardwrightDlg::buildMenus() {
     add(file, tr("E&xit"), &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    QAction* undoAction = add(edit, tr("&Undo"), &CCardwrightDlg::undo, QKeySequence::Undo);
-    QAction* redoAction = add(edit, tr("&Redo"), &CCardwrightDlg::redo, QKeySequence(tr("Ctrl+Shift+Z")));
+    // The stack's own actions name the step they take ("Undo Add card") and are off when there is none.
+    QAction* undoAction = m_doc.undoStack().createUndoAction(this, tr("&Undo"));
+    QAction* redoAction = m_doc.undoStack().createRedoAction(this, tr("&Redo"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    redoAction->setShortcut(QKeySequence(tr("Ctrl+Shift+Z")));
+    edit->addAction(undoAction);
+    edit->addAction(redoAction);
     // Away from text fields, Ctrl+Z and Ctrl+Shift+Z work on the project from any control.
     undoAction->setShortcutContext(Qt::WindowShortcut);
     redoAction->setShortcutContext(Qt::WindowShortcut);

@@ -2,7 +2,26 @@
 
 #include "editor/edit_commands.h"
 
+#include <utility>
+
 namespace editor {
+
+namespace {
+
+// Whether two projects have the same cards and links counts, so that only values differ between them.
+bool SameShape(const model::Project& a, const model::Project& b) {
+    if (a.CardCount() != b.CardCount()) {
+        return false;
+    }
+    for (int i = 0; i < a.CardCount(); ++i) {
+        if (a.cards[i]->m_pLinks->Count() != b.cards[i]->m_pLinks->Count()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 CardValues CardValues::Of(const model::CCardInfo& card) {
     return {card.m_strTitle,      card.m_strTitleColor, card.m_strComment, card.m_strCommentColor,
@@ -25,57 +44,55 @@ Document::Document(QObject* parent) : QObject(parent), m_tree(m_project) {
 }
 
 model::EditResult Document::addCard(int code, const model::Selection& sel) {
-    return structuralAt(code, sel, false);
+    return structural([&](model::Project& p) { return p.AddCard(code, sel); }, sel, tr("Add card"),
+                      [](const model::EditResult& r) {
+                          return TreeChange{TreeChange::Kind::InsertCard, r.selection.card};
+                      });
 }
 
 model::EditResult Document::addLink(int code, const model::Selection& sel) {
-    return structuralAt(code, sel, true);
+    return structural([&](model::Project& p) { return p.AddLink(code, sel); }, sel, tr("Add link"),
+                      [](const model::EditResult& r) {
+                          return TreeChange{TreeChange::Kind::InsertLink, r.selection.card, r.selection.link};
+                      });
 }
 
 model::EditResult Document::removeCard(const model::Selection& sel) {
-    return structural(&model::Project::RemoveCard, sel, tr("Remove card"));
+    return structural([&](model::Project& p) { return p.RemoveCard(sel); }, sel, tr("Remove card"),
+                      [&](const model::EditResult&) { return TreeChange{TreeChange::Kind::RemoveCard, sel.card}; });
 }
 
 model::EditResult Document::removeLink(const model::Selection& sel) {
-    return structural(&model::Project::RemoveLink, sel, tr("Remove link"));
+    return structural([&](model::Project& p) { return p.RemoveLink(sel); }, sel, tr("Remove link"),
+                      [&](const model::EditResult&) {
+                          return TreeChange{TreeChange::Kind::RemoveLink, sel.card, sel.link};
+                      });
 }
 
 model::EditResult Document::moveCard(const model::Selection& sel, int delta) {
-    model::Project before = m_project.Clone();
-    m_tree.beginRestructure();
-    const model::EditResult result = m_project.MoveCard(sel, delta);
-    m_tree.endRestructure();
-    pushStructural(std::move(before), sel, result, delta < 0 ? tr("Move card up") : tr("Move card down"));
-    return result;
+    return structural([&](model::Project& p) { return p.MoveCard(sel, delta); }, sel,
+                      delta < 0 ? tr("Move card up") : tr("Move card down"), [&](const model::EditResult& r) {
+                          return TreeChange{TreeChange::Kind::MoveCard, sel.card, -1, r.selection.card};
+                      });
 }
 
-model::EditResult Document::structuralAt(int code, const model::Selection& sel, bool link) {
-    model::Project before = m_project.Clone();
-    m_tree.beginRestructure();
-    const model::EditResult result = link ? m_project.AddLink(code, sel) : m_project.AddCard(code, sel);
-    m_tree.endRestructure();
-    pushStructural(std::move(before), sel, result, link ? tr("Add link") : tr("Add card"));
-    return result;
-}
-
-model::EditResult Document::structural(model::EditResult (model::Project::*edit)(const model::Selection&),
-                                       const model::Selection& sel, const QString& text) {
-    model::Project before = m_project.Clone();
-    m_tree.beginRestructure();
-    const model::EditResult result = (m_project.*edit)(sel);
-    m_tree.endRestructure();
-    pushStructural(std::move(before), sel, result, text);
-    return result;
-}
-
-void Document::pushStructural(model::Project before, const model::Selection& selBefore,
-                              const model::EditResult& result, const QString& text) {
+model::EditResult Document::structural(const std::function<model::EditResult(model::Project&)>& edit,
+                                       const model::Selection& sel, const QString& text,
+                                       const std::function<TreeChange(const model::EditResult&)>& changeOf) {
+    // The edit is made on a copy first, so that the views hear of exactly the rows it touches before
+    // the project changes under them.
+    model::Project next = m_project.Clone();
+    const model::EditResult result = edit(next);
     if (!result.changed) {
-        return;
+        return result;
     }
-    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), selBefore,
-                                      result.selection, text));
+    const TreeChange change = changeOf(result);
+    model::Project before;
+    m_tree.applyChange(change, [&] { before = std::exchange(m_project, std::move(next)); });
+    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), sel, result.selection, change,
+                                      text));
     emit restructured(result.selection);
+    return result;
 }
 
 void Document::setCard(int card, Field field, const CardValues& after) {
@@ -112,12 +129,11 @@ void Document::setWholeProject(model::Project after, const model::Selection& sel
     if (after == m_project) {
         return;
     }
-    model::Project before = m_project.Clone();
     const bool settings = !(after.settings == m_project.settings);
-    m_tree.beginRestructure();
-    m_project = std::move(after);
-    m_tree.endRestructure();
-    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), sel, sel, text));
+    const TreeChange change{SameShape(after, m_project) ? TreeChange::Kind::Values : TreeChange::Kind::Reset};
+    model::Project before;
+    m_tree.applyChange(change, [&] { before = std::exchange(m_project, std::move(after)); });
+    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), sel, sel, change, text));
     emit restructured(sel);
     if (settings) {
         emit settingsChanged();
@@ -125,9 +141,7 @@ void Document::setWholeProject(model::Project after, const model::Selection& sel
 }
 
 void Document::replace(model::Project project, bool dirty) {
-    m_tree.beginRestructure();
-    m_project = std::move(project);
-    m_tree.endRestructure();
+    m_tree.applyChange({TreeChange::Kind::Reset}, [&] { m_project = std::move(project); });
     m_undo.clear();
     m_dirty = dirty;
     emitModified();
@@ -140,11 +154,9 @@ void Document::markSaved() {
     emitModified();
 }
 
-void Document::restore(const model::Project& state, const model::Selection& select) {
+void Document::restore(const model::Project& state, const model::Selection& select, const TreeChange& change) {
     const bool settings = !(state.settings == m_project.settings);
-    m_tree.beginRestructure();
-    m_project = state.Clone();
-    m_tree.endRestructure();
+    m_tree.applyChange(change, [&] { m_project = state.Clone(); });
     emit restructured(select);
     if (settings) {
         emit settingsChanged(); // fonts and size follow the settings

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <functional>
+
 namespace editor {
 
 // The values of a card a field edit can change (everything but its links).
@@ -77,8 +79,9 @@ public:
     bool isModified() const { return m_dirty || !m_undo.isClean(); }
     void markSaved();
 
-    // Used by the commands: put a project state or values back and tell the views.
-    void restore(const model::Project& state, const model::Selection& select);
+    // Used by the commands: put a project state or values back and tell the views (`change` says how the
+    // state differs from the project now).
+    void restore(const model::Project& state, const model::Selection& select, const TreeChange& change);
     void applyCard(int card, const CardValues& values, bool select);
     void applyLink(int card, int link, const model::CLinkInfo& values, bool select);
     void applySettings(const model::ProjectSettings& values);
@@ -94,11 +97,9 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
-    model::EditResult structural(model::EditResult (model::Project::*edit)(const model::Selection&),
-                                 const model::Selection& sel, const QString& text);
-    model::EditResult structuralAt(int code, const model::Selection& sel, bool link);
-    void pushStructural(model::Project before, const model::Selection& selBefore,
-                        const model::EditResult& result, const QString& text);
+    model::EditResult structural(const std::function<model::EditResult(model::Project&)>& edit,
+                                 const model::Selection& sel, const QString& text,
+                                 const std::function<TreeChange(const model::EditResult&)>& changeOf);
     void emitModified();
 
     model::Project m_project;

@@ -39,13 +39,13 @@ QString FieldText(Field field) {
 } // namespace
 
 StructuralCommand::StructuralCommand(Document& doc, model::Project before, model::Project after,
-                                     model::Selection selBefore, model::Selection selAfter,
+                                     model::Selection selBefore, model::Selection selAfter, TreeChange change,
                                      const QString& text)
     : QUndoCommand(text), m_doc(doc), m_before(std::move(before)), m_after(std::move(after)),
-      m_selBefore(selBefore), m_selAfter(selAfter) {}
+      m_selBefore(selBefore), m_selAfter(selAfter), m_change(change) {}
 
 void StructuralCommand::undo() {
-    m_doc.restore(m_before, m_selBefore);
+    m_doc.restore(m_before, m_selBefore, m_change.Inverse());
 }
 
 void StructuralCommand::redo() {
@@ -53,7 +53,7 @@ void StructuralCommand::redo() {
         m_done = false;
         return;
     }
-    m_doc.restore(m_after, m_selAfter);
+    m_doc.restore(m_after, m_selAfter, m_change);
 }
 
 CardCommand::CardCommand(Document& doc, int card, Field field, CardValues before, CardValues after)

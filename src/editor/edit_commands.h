@@ -12,7 +12,7 @@ namespace editor {
 class StructuralCommand : public QUndoCommand {
 public:
     StructuralCommand(Document& doc, model::Project before, model::Project after, model::Selection selBefore,
-                      model::Selection selAfter, const QString& text);
+                      model::Selection selAfter, TreeChange change, const QString& text);
     void undo() override;
     void redo() override;
 
@@ -22,6 +22,7 @@ private:
     model::Project m_after;
     model::Selection m_selBefore;
     model::Selection m_selAfter;
+    TreeChange m_change; // from before to after
     bool m_done = true; // pushed after the edit was made: the first redo only tells the views
 };
 

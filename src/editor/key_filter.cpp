@@ -11,20 +11,6 @@ namespace editor {
 
 namespace {
 
-// Whether the focused control is a text field that still has undo (or redo) of its own.
-bool FieldHasOwn(QWidget* focus, bool redo) {
-    if (qobject_cast<QAbstractSpinBox*>(focus) != nullptr) {
-        return false; // spin box values are committed to the project at once
-    }
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        return redo ? line->isRedoAvailable() : line->isUndoAvailable();
-    }
-    if (auto* text = qobject_cast<QPlainTextEdit*>(focus)) {
-        return redo ? text->document()->isRedoAvailable() : text->document()->isUndoAvailable();
-    }
-    return false;
-}
-
 bool IsTextField(QWidget* focus) {
     return qobject_cast<QLineEdit*>(focus) != nullptr || qobject_cast<QPlainTextEdit*>(focus) != nullptr ||
            qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
@@ -73,11 +59,14 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return widget != m_enterAllowed;
     }
     QWidget* focus = QApplication::focusWidget();
+    // A text field's typing is a step of the project's undo stack, so its keys undo that stack rather
+    // than the field's own history.
     if (IsTextField(focus)) {
-        if (key->matches(QKeySequence::Undo) && !FieldHasOwn(focus, false)) {
+        if (key->matches(QKeySequence::Undo)) {
             return run(m_commands.undo);
         }
-        if (key->matches(QKeySequence::Redo) && !FieldHasOwn(focus, true)) {
+        if (key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)) {
             return run(m_commands.redo);
         }
     }

@@ -6,10 +6,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
+#include <QTreeView>
 
 #include <functional>
 
@@ -20,6 +22,28 @@ struct Edit {
     const char* name;
     model::Selection at;
     std::function<void(CCardwrightDlg&)> run;
+};
+
+// Qt's model tester on the tree model for as long as it lives: every signal the model sends is checked
+// against what the model then reports; what it finds is collected.
+class ModelWatch {
+public:
+    explicit ModelWatch(QAbstractItemModel& model)
+        : m_tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning) {
+        s_problems = &problems;
+        m_previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& where, const QString& text) {
+            if (QByteArray(where.category) == "qt.modeltest") {
+                *s_problems << text;
+            }
+        });
+    }
+    ~ModelWatch() { qInstallMessageHandler(m_previous); }
+    QStringList problems;
+
+private:
+    static inline QStringList* s_problems = nullptr;
+    QAbstractItemModelTester m_tester;
+    QtMessageHandler m_previous;
 };
 
 void Type(QWidget* field, const QString& text) {
@@ -84,6 +108,7 @@ TEST_F(EditorTest, EveryEditUndoesAndRedoesToTheSameBytes) {
     };
     for (const Edit& e : edits) {
         CCardwrightDlg& w = Open();
+        ModelWatch watch(w.document().treeModel());
         w.select(e.at);
         const auto start = Bytes();
         e.run(w);
@@ -100,6 +125,7 @@ TEST_F(EditorTest, EveryEditUndoesAndRedoesToTheSameBytes) {
             stack.redo();
         }
         EXPECT_EQ(Bytes(), edited) << e.name;
+        EXPECT_EQ(watch.problems, QStringList()) << e.name;
         window->document().markSaved();
         window.reset();
     }
@@ -113,6 +139,50 @@ TEST_F(EditorTest, TypingInOneFieldIsOneStep) {
     EXPECT_EQ(w.cardFields().title->text(), QStringLiteral("Card 1:"));
     EXPECT_EQ(w.document().treeModel().data(w.document().treeModel().indexOf({0, -1}), Qt::DisplayRole),
               QStringLiteral("Card 1: {2}"));
+}
+
+// The tree tells its view which rows moved, so the expanded card and the current one stay with their cards
+// through moves, undo and redo.
+TEST_F(EditorTest, ExpansionAndSelectionFollowTheirCardsThroughMovesAndUndo) {
+    CCardwrightDlg& w = Open();
+    CardTreeModel& m = w.document().treeModel();
+    const auto title = [&](int row) { return w.document().project().cards[size_t(row)]->m_strTitle; };
+    const std::string moved = title(0);
+    w.tree().collapseAll();
+    w.tree().expand(m.index(0, 0));
+    w.select({0, -1});
+    QUndoStack& stack = w.document().undoStack();
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"down", [&] { w.moveCard(1); }}, {"down again", [&] { w.moveCard(1); }}, {"undo", [&] { stack.undo(); }},
+        {"redo", [&] { stack.redo(); }},  {"undo twice", [&] { stack.undo(); stack.undo(); }}};
+    for (const auto& [name, step] : steps) {
+        step();
+        for (int row = 0; row < m.rowCount(); ++row) {
+            EXPECT_EQ(w.tree().isExpanded(m.index(row, 0)), title(row) == moved) << name << ", row " << row;
+        }
+        EXPECT_EQ(title(w.tree().currentIndex().row()), moved) << name;
+    }
+    EXPECT_EQ(title(0), moved);
+}
+
+// The Edit menu names the step that Undo and Redo take.
+TEST_F(EditorTest, UndoAndRedoEntriesNameTheirStep) {
+    CCardwrightDlg& w = Open();
+    const auto entry = [&](const QString& prefix) {
+        for (QAction* action : w.findChildren<QAction*>()) {
+            if (action->text().startsWith(prefix)) {
+                return action;
+            }
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    w.AddCard(model::kPosAfter);
+    ASSERT_NE(entry(QStringLiteral("&Undo")), nullptr);
+    EXPECT_EQ(entry(QStringLiteral("&Undo"))->text(), QStringLiteral("&Undo Add card"));
+    EXPECT_TRUE(entry(QStringLiteral("&Undo"))->isEnabled());
+    entry(QStringLiteral("&Undo"))->trigger();
+    EXPECT_EQ(entry(QStringLiteral("&Redo"))->text(), QStringLiteral("&Redo Add card"));
+    EXPECT_EQ(w.document().project().CardCount(), 3);
 }
 
 } // namespace
