@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ clang pkg-config libclang-rt-14-dev ccache
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # libraries
-    zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
+    zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libexif-dev libmpg123-dev libmp3lame-dev
     libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
     fonts-nanum
     # the desktop programs: Qt 6 Widgets, WebEngine for the player, Multimedia (GStreamer) for music
@@ -25,6 +25,7 @@ packages=(
     chromium
     # install and package: icon sizes, man pages, the Debian package's dependencies; start-up figures
     librsvg2-bin help2man dpkg-dev file hyperfine
+    libimage-exiftool-perl # the picker benchmark embeds camera thumbnails
 )
 # Node.js with npm, for the real-player tests; some machines carry a Node.js build that bundles npm.
 command -v npm >/dev/null || packages+=(nodejs npm)

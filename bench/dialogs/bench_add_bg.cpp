@@ -1,6 +1,7 @@
 // The background picker opened on a sample folder of 200 photos of 4000 x 3000 (JPEG quality 92):
 //   DialogShown       construction to the dialog shown, thumbnail cache empty (thumbnails still coming)
-//   ThumbnailsFirst   construction to every thumbnail in place, cache empty
+//   ThumbnailsFirst   construction to every thumbnail in place, cache empty (plain photos, and camera
+//                     photos with a 160 x 120 thumbnail in their EXIF data, embedded by exiftool)
 //   ThumbnailsCached  the same with every thumbnail in the cache (a second opening)
 // Each repetition is one opening; the medians are what count. The photos are made once (16 distinct
 // pictures, the rest hard links to them under other names, so each is its own cache entry) and kept in
@@ -80,8 +81,40 @@ const BenchFolders& Folders() {
     return folders;
 }
 
-void ClearCache() {
-    fs::remove_all(Folders().work / "Thumbnails");
+// The same photos as a camera writes them, each with its small picture in the EXIF data.
+const BenchFolders& CameraFolders() {
+    static const BenchFolders folders = [] {
+        const fs::path root = fs::temp_directory_path() / "cardwright-bench-add-bg-camera";
+        const fs::path samples = root / "data" / "Background";
+        fs::create_directories(samples);
+        for (int i = 0; i < kPhotos; ++i) {
+            const fs::path path = samples / ("photo" + std::to_string(i) + ".jpg");
+            if (fs::exists(path)) {
+                continue;
+            }
+            if (i >= kDistinct) {
+                fs::create_hard_link(samples / ("photo" + std::to_string(i % kDistinct) + ".jpg"), path);
+                continue;
+            }
+            const fs::path plain = Folders().data / "Background" / path.filename();
+            const fs::path thumb = root / "thumb.jpg";
+            vips::VImage::thumbnail(plain.c_str(), 160, vips::VImage::option()->set("height", 120))
+                .jpegsave(thumb.c_str());
+            fs::copy_file(plain, path);
+            const std::string embed = "exiftool -q -overwrite_original '-ThumbnailImage<=" + thumb.string() +
+                                      "' '" + path.string() + "'";
+            if (std::system(embed.c_str()) != 0) {
+                std::fprintf(stderr, "exiftool could not embed a thumbnail (is it installed?)\n");
+                std::exit(1);
+            }
+        }
+        return BenchFolders{root / "data", root / "work"};
+    }();
+    return folders;
+}
+
+void ClearCache(const BenchFolders& folders) {
+    fs::remove_all(folders.work / "Thumbnails");
 }
 
 double Seconds(std::chrono::steady_clock::time_point since) {
@@ -110,7 +143,7 @@ void WaitForThumbnails(CDlgAddBg& dlg) {
 void DialogShown(benchmark::State& state) {
     Folders();
     for (auto _ : state) {
-        ClearCache();
+        ClearCache(Folders());
         const auto start = std::chrono::steady_clock::now();
         auto dlg = std::make_unique<CDlgAddBg>(Folders().data, Folders().work);
         dlg->show();
@@ -123,14 +156,14 @@ void DialogShown(benchmark::State& state) {
     }
 }
 
-void ThumbnailsFirst(benchmark::State& state) {
-    Folders();
+void ThumbnailsFirst(benchmark::State& state, const BenchFolders& (*folders)()) {
+    folders();
     double cpu = 0;
     for (auto _ : state) {
-        ClearCache();
+        ClearCache(folders());
         const double cpuStart = ProcessCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
-        CDlgAddBg dlg(Folders().data, Folders().work);
+        CDlgAddBg dlg(folders().data, folders().work);
         dlg.show();
         WaitForThumbnails(dlg);
         state.SetIterationTime(Seconds(start));
@@ -156,6 +189,17 @@ void OnePhoto(benchmark::State& state) {
         benchmark::Counter((ProcessCpuSeconds() - cpuStart) * 1000, benchmark::Counter::kAvgIterations);
 }
 
+// The same photo with a camera's thumbnail in its EXIF data.
+void OnePhotoCamera(benchmark::State& state) {
+    const fs::path photo = CameraFolders().data / "Background" / "photo0.jpg";
+    const double cpuStart = ProcessCpuSeconds();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(imaging::MakeThumbnail(photo, {120, 100}));
+    }
+    state.counters["cpu_ms"] =
+        benchmark::Counter((ProcessCpuSeconds() - cpuStart) * 1000, benchmark::Counter::kAvgIterations);
+}
+
 void ThumbnailsCached(benchmark::State& state) {
     Folders();
     {
@@ -176,8 +220,22 @@ void ThumbnailsCached(benchmark::State& state) {
 }
 
 BENCHMARK(DialogShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7);
-BENCHMARK(ThumbnailsFirst)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK_CAPTURE(ThumbnailsFirst, plain, Folders)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK_CAPTURE(ThumbnailsFirst, camera, CameraFolders)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
 BENCHMARK(OnePhoto)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(OnePhotoCamera)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10)
     ->Repetitions(3)

@@ -1,11 +1,11 @@
 #include "imaging/thumbnail.h"
 
 #include "imaging/error.h"
-#include "imaging/jpeg_eighth.h"
+#include "imaging/exif_thumbnail.h"
 #include "imaging/picture.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdlib>
 #include <optional>
 
 namespace imaging {
@@ -29,11 +29,10 @@ Thumbnail OverWhite(const std::vector<uint8_t>& rgba, Size size) {
     return thumb;
 }
 
-// The stored picture turned upright by its EXIF orientation (1..8).
-Thumbnail Upright(const JpegEighth& stored) {
+// The stored picture turned upright by its EXIF orientation `o` (1..8).
+Thumbnail Upright(const Thumbnail& stored, int o) {
     const int w = stored.size.width;
     const int h = stored.size.height;
-    const int o = stored.orientation;
     const bool swap = o >= 5;
     Thumbnail out{swap ? Size{h, w} : Size{w, h}, std::vector<uint8_t>(stored.rgb.size())};
     uint8_t* to = out.rgb.data();
@@ -114,34 +113,29 @@ Thumbnail AreaShrunk(const Thumbnail& picture, Size size) {
     return thumb;
 }
 
-// A photo's thumbnail from its 1/8 view (DC coefficients only, several times faster than any full
-// decode); nullopt when the file is no JPEG of that kind or too small for it.
-std::optional<Thumbnail> FromJpegEighth(const std::filesystem::path& path, Size size) {
-    std::ifstream in(path, std::ios::binary);
-    char magic[3] = {};
-    if (!in.read(magic, 3) || magic[0] != '\xFF' || magic[1] != '\xD8' || magic[2] != '\xFF') {
+// A photo's thumbnail from the small picture its camera embedded; nullopt when there is none, when it is
+// smaller than `size` (it would be enlarged) or of another shape than the photo (cameras pad those with
+// bars).
+std::optional<Thumbnail> FromExifThumbnail(const std::filesystem::path& path, Size size) {
+    std::optional<ExifThumbnail> exif = ReadExifThumbnail(path);
+    if (!exif) {
         return std::nullopt;
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    if (length <= 0) {
-        return std::nullopt;
+    try {
+        const Picture small = Picture::LoadFromBuffer(exif->jpeg);
+        const Thumbnail upright = Upright(OverWhite(small.EncodeRgba(), small.size()), exif->orientation);
+        const Size photo = Picture::Load(path).size(); // from the header, upright
+        const Size own = upright.size;
+        const long long skew = std::llabs(static_cast<long long>(own.width) * photo.height -
+                                          static_cast<long long>(own.height) * photo.width);
+        if (own.width < size.width || own.height < size.height ||
+            skew * 50 > static_cast<long long>(own.height) * photo.width) { // more than 2% off
+            return std::nullopt;
+        }
+        return AreaShrunk(upright, size);
+    } catch (const Error&) {
+        return std::nullopt; // a damaged thumbnail: the photo itself decides
     }
-    std::vector<uint8_t> bytes;
-    bytes.reserve(static_cast<size_t>(length) + kJpegEighthSlack); // decoded where it lies
-    bytes.resize(static_cast<size_t>(length));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), length);
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    const std::optional<JpegEighth> eighth = DecodeJpegEighth(std::move(bytes));
-    if (!eighth) {
-        return std::nullopt;
-    }
-    Thumbnail upright = Upright(*eighth);
-    if (upright.size.width < size.width || upright.size.height < size.height) {
-        return std::nullopt; // a small picture: the full decoder enlarges it properly
-    }
-    return AreaShrunk(upright, size);
 }
 
 } // namespace
@@ -167,9 +161,10 @@ Thumbnail MakeThumbnail(const std::filesystem::path& path, Size size) {
     if (size.width <= 0 || size.height <= 0) {
         throw Error("a thumbnail needs a positive size");
     }
-    // A large photo is read from its DC coefficients alone; anything else through LoadAtLeast, which
-    // decodes a JPEG at 1/2..1/8 of its size where it can. Either way photos come out upright.
-    std::optional<Thumbnail> fast = FromJpegEighth(path, size);
+    // A camera photo's own thumbnail where it has one; anything else through LoadAtLeast, which decodes a
+    // JPEG at 1/2..1/8 of its size where it can (libjpeg-turbo's scaling). Either way photos come out
+    // upright.
+    std::optional<Thumbnail> fast = FromExifThumbnail(path, size);
     Thumbnail thumb = fast ? std::move(*fast)
                            : OverWhite(Picture::LoadAtLeast(path, size).Resized(size).EncodeRgba(), size);
     DrawThumbnailFrame(thumb);

@@ -4,8 +4,12 @@
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
+#include <libexif/exif-data.h>
+#include <vips/vips8>
 
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 namespace imaging {
@@ -54,6 +58,103 @@ TEST(MakeThumbnail, LargeJpegShrinksOnLoad) {
     const auto folder = FreshFolder("thumb-jpeg");
     test::WriteVipsPicture(folder / "photo.jpg", 1600, 1200);
     EXPECT_EQ(MakeThumbnail(folder / "photo.jpg", {120, 60}).size, (Size{120, 60}));
+}
+
+vips::VImage SolidImage(int width, int height, double r, double g, double b) {
+    return (vips::VImage::black(width, height) + std::vector<double>{r, g, b})
+        .cast(VIPS_FORMAT_UCHAR)
+        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+}
+
+std::vector<uint8_t> JpegBytes(const vips::VImage& image) {
+    VipsBlob* blob = image.jpegsave_buffer(vips::VImage::option()->set("Q", 90));
+    size_t length = 0;
+    const auto* data = static_cast<const uint8_t*>(vips_blob_get(blob, &length));
+    std::vector<uint8_t> bytes(data, data + length);
+    vips_area_unref(VIPS_AREA(blob));
+    return bytes;
+}
+
+// A photo as a camera writes it: an EXIF segment (libexif) with the orientation and the embedded
+// thumbnail `thumbnail` (any bytes), right after the JPEG's start marker.
+void WriteCameraPhoto(const fs::path& path, const vips::VImage& photo, const std::vector<uint8_t>& thumbnail,
+                      int orientation) {
+    ExifData* exif = exif_data_new();
+    exif_data_set_byte_order(exif, EXIF_BYTE_ORDER_INTEL);
+    ExifEntry* entry = exif_entry_new();
+    exif_content_add_entry(exif->ifd[EXIF_IFD_0], entry);
+    exif_entry_initialize(entry, EXIF_TAG_ORIENTATION);
+    exif_set_short(entry->data, EXIF_BYTE_ORDER_INTEL, ExifShort(orientation));
+    exif_entry_unref(entry);
+    exif->data = static_cast<unsigned char*>(std::malloc(thumbnail.size())); // freed by libexif
+    std::memcpy(exif->data, thumbnail.data(), thumbnail.size());
+    exif->size = static_cast<unsigned int>(thumbnail.size());
+    unsigned char* segment = nullptr;
+    unsigned int length = 0;
+    exif_data_save_data(exif, &segment, &length);
+    exif_data_unref(exif);
+    const std::vector<uint8_t> jpeg = JpegBytes(photo);
+    std::vector<uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
+    out.insert(out.end(), {0xFF, 0xE1, uint8_t((length + 2) >> 8), uint8_t((length + 2) & 0xFF)});
+    out.insert(out.end(), segment, segment + length);
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    std::free(segment);
+    test::WriteBytes(path, out);
+}
+
+// A red photo whose embedded thumbnail is blue: the thumbnail shows blue only where the embedded one is
+// taken, and red where the photo itself must be read.
+TEST(MakeThumbnail, TakesTheCameraThumbnailOnlyWhereItFits) {
+    const auto folder = FreshFolder("thumb-exif");
+    const vips::VImage photo = SolidImage(1600, 1200, 220, 20, 20);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> thumbnail;
+        bool embeddedUsed;
+    } cases[] = {
+        {"fits", JpegBytes(SolidImage(160, 120, 20, 20, 220)), true},
+        {"another shape (barred)", JpegBytes(SolidImage(160, 90, 20, 20, 220)), false},
+        {"smaller than the tile", JpegBytes(SolidImage(80, 60, 20, 20, 220)), false},
+        {"damaged", std::vector<uint8_t>(600, 0x5A), false},
+    };
+    for (const auto& c : cases) {
+        const fs::path path = folder / (std::string(c.name) + ".jpg");
+        WriteCameraPhoto(path, photo, c.thumbnail, 1);
+        const auto centre = Pixel(MakeThumbnail(path, {120, 100}), 60, 50);
+        EXPECT_NEAR(centre[0], c.embeddedUsed ? 20 : 220, 12) << c.name;
+        EXPECT_NEAR(centre[2], c.embeddedUsed ? 220 : 20, 12) << c.name;
+    }
+}
+
+// Four quadrants of their own colour, stored with each orientation (photo and thumbnail alike): the
+// thumbnail, made from the embedded picture, shows them where libvips's autorot of the full photo does.
+TEST(MakeThumbnail, CameraThumbnailsComeOutUprightForEveryOrientation) {
+    const auto folder = FreshFolder("thumb-exif-orientation");
+    const auto quadrants = [](int w, int h, double blue) {
+        vips::VImage xy = vips::VImage::xyz(w, h);
+        vips::VImage right = (xy.extract_band(0) >= w / 2) / 255;
+        vips::VImage bottom = (xy.extract_band(1) >= h / 2) / 255;
+        return vips::VImage::bandjoin({right * 230 + 10, bottom * 230 + 10, right * 0 + blue})
+            .cast(VIPS_FORMAT_UCHAR)
+            .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    };
+    const Size thumb{120, 100};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const fs::path path = folder / ("o" + std::to_string(orientation) + ".jpg");
+        // The embedded picture is bluer than the photo, so the blue tells which of the two was read.
+        WriteCameraPhoto(path, quadrants(1600, 1200, 60), JpegBytes(quadrants(160, 120, 200)), orientation);
+        const Thumbnail ours = MakeThumbnail(path, thumb);
+        const vips::VImage upright = vips::VImage::new_from_file(path.c_str()).autorot();
+        for (const auto& [fx, fy] : {std::pair{0.25, 0.25}, {0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}}) {
+            const std::vector<double> expected =
+                upright.getpoint(int(fx * upright.width()), int(fy * upright.height()));
+            const auto got = Pixel(ours, int(fx * thumb.width), int(fy * thumb.height));
+            EXPECT_NEAR(got[0], expected[0], 12) << "at " << fx << ", " << fy;
+            EXPECT_NEAR(got[1], expected[1], 12) << "at " << fx << ", " << fy;
+            EXPECT_NEAR(got[2], 200, 12) << "at " << fx << ", " << fy;
+        }
+    }
 }
 
 TEST(MakeThumbnail, RefusesWhatIsNoPicture) {
