@@ -112,7 +112,8 @@ model::Selection CardTreeModel::selectionAt(const QModelIndex& index) const {
         return index.row() < m_project.CardCount() ? model::Selection{index.row(), -1} : model::Selection{};
     }
     const int card = cardRowOfKey(index.internalId());
-    if (card < 0 || card >= m_project.CardCount() || index.row() >= m_project.cards[card]->m_pLinks->Count()) {
+    if (card < 0 || card >= m_project.CardCount() ||
+        index.row() >= m_project.cards[card]->m_pLinks->Count()) {
         return {};
     }
     return {card, index.row()};
@@ -153,8 +154,8 @@ void CardTreeModel::applyChange(const TreeChange& change, const std::function<vo
         break;
     case Kind::MoveCard:
         // Qt names the destination as the row the moved row goes before, counted before the move.
-        if (change.to == change.card ||
-            !beginMoveRows({}, change.card, change.card, {}, change.to > change.card ? change.to + 1 : change.to)) {
+        if (change.to == change.card || !beginMoveRows({}, change.card, change.card, {},
+                                                       change.to > change.card ? change.to + 1 : change.to)) {
             apply();
             break;
         }

@@ -59,7 +59,9 @@ model::EditResult Document::addLink(int code, const model::Selection& sel) {
 
 model::EditResult Document::removeCard(const model::Selection& sel) {
     return structural([&](model::Project& p) { return p.RemoveCard(sel); }, sel, tr("Remove card"),
-                      [&](const model::EditResult&) { return TreeChange{TreeChange::Kind::RemoveCard, sel.card}; });
+                      [&](const model::EditResult&) {
+                          return TreeChange{TreeChange::Kind::RemoveCard, sel.card};
+                      });
 }
 
 model::EditResult Document::removeLink(const model::Selection& sel) {
@@ -71,7 +73,8 @@ model::EditResult Document::removeLink(const model::Selection& sel) {
 
 model::EditResult Document::moveCard(const model::Selection& sel, int delta) {
     return structural([&](model::Project& p) { return p.MoveCard(sel, delta); }, sel,
-                      delta < 0 ? tr("Move card up") : tr("Move card down"), [&](const model::EditResult& r) {
+                      delta < 0 ? tr("Move card up") : tr("Move card down"),
+                      [&](const model::EditResult& r) {
                           return TreeChange{TreeChange::Kind::MoveCard, sel.card, -1, r.selection.card};
                       });
 }
@@ -89,8 +92,8 @@ model::EditResult Document::structural(const std::function<model::EditResult(mod
     const TreeChange change = changeOf(result);
     model::Project before;
     m_tree.applyChange(change, [&] { before = std::exchange(m_project, std::move(next)); });
-    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), sel, result.selection, change,
-                                      text));
+    m_undo.push(new StructuralCommand(*this, std::move(before), m_project.Clone(), sel, result.selection,
+                                      change, text));
     emit restructured(result.selection);
     return result;
 }
@@ -154,7 +157,8 @@ void Document::markSaved() {
     emitModified();
 }
 
-void Document::restore(const model::Project& state, const model::Selection& select, const TreeChange& change) {
+void Document::restore(const model::Project& state, const model::Selection& select,
+                       const TreeChange& change) {
     const bool settings = !(state.settings == m_project.settings);
     m_tree.applyChange(change, [&] { m_project = state.Clone(); });
     emit restructured(select);

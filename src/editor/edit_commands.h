@@ -23,7 +23,7 @@ private:
     model::Selection m_selBefore;
     model::Selection m_selAfter;
     TreeChange m_change; // from before to after
-    bool m_done = true; // pushed after the edit was made: the first redo only tells the views
+    bool m_done = true;  // pushed after the edit was made: the first redo only tells the views
 };
 
 class CardCommand : public QUndoCommand {

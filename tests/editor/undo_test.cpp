@@ -4,9 +4,9 @@
 
 #include "editor/field_panels.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -31,11 +31,12 @@ public:
     explicit ModelWatch(QAbstractItemModel& model)
         : m_tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning) {
         s_problems = &problems;
-        m_previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& where, const QString& text) {
-            if (QByteArray(where.category) == "qt.modeltest") {
-                *s_problems << text;
-            }
-        });
+        m_previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& where, const QString& text) {
+                if (QByteArray(where.category) == "qt.modeltest") {
+                    *s_problems << text;
+                }
+            });
     }
     ~ModelWatch() { qInstallMessageHandler(m_previous); }
     QStringList problems;
@@ -152,9 +153,14 @@ TEST_F(EditorTest, ExpansionAndSelectionFollowTheirCardsThroughMovesAndUndo) {
     w.tree().expand(m.index(0, 0));
     w.select({0, -1});
     QUndoStack& stack = w.document().undoStack();
-    const std::pair<const char*, std::function<void()>> steps[] = {
-        {"down", [&] { w.moveCard(1); }}, {"down again", [&] { w.moveCard(1); }}, {"undo", [&] { stack.undo(); }},
-        {"redo", [&] { stack.redo(); }},  {"undo twice", [&] { stack.undo(); stack.undo(); }}};
+    const std::pair<const char*, std::function<void()>> steps[] = {{"down", [&] { w.moveCard(1); }},
+                                                                   {"down again", [&] { w.moveCard(1); }},
+                                                                   {"undo", [&] { stack.undo(); }},
+                                                                   {"redo", [&] { stack.redo(); }},
+                                                                   {"undo twice", [&] {
+                                                                        stack.undo();
+                                                                        stack.undo();
+                                                                    }}};
     for (const auto& [name, step] : steps) {
         step();
         for (int row = 0; row < m.rowCount(); ++row) {
