@@ -347,7 +347,7 @@ void CCardwrightDlg::showEvent(QShowEvent* event) {
 }
 
 void CCardwrightDlg::showStartupTips() {
-    m_startupTips = std::make_unique<CDlgTips>(m_workspace.DataRoot());
+    m_startupTips = std::make_unique<CDlgTips>(m_workspace.DataRoot(), this); // centred on the editor
     m_startupTips->setAttribute(Qt::WA_QuitOnClose, false); // closing the editor ends the program
     if (m_startupTips->ShowAtStartup()) {
         m_startupTips->ShowModeless();

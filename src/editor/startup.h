@@ -13,7 +13,7 @@ namespace editor {
 class Prompter;
 
 inline constexpr const char* kRescueQuestion =
-    "We found a unsaved project, you may exit the program with an error\n\nDo you want to open it?";
+    "We found an unsaved project: the program may have ended with an error.\n\nDo you want to open it?";
 
 // Before the application object exists: what Qt WebEngine needs (shared GL contexts; its sandbox off,
 // only when this process runs as root, since it refuses to start as root otherwise). Returns the line

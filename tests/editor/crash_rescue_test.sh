@@ -35,7 +35,7 @@ kill -9 $pid
 wait $pid 2>/dev/null || true
 
 CARDWRIGHT_TEST_ANSWER=yes CARDWRIGHT_TEST_SAVE_AS_AND_QUIT="$work/found.cwp" "$editor" >"$work/second.log" 2>&1
-grep -q "We found a unsaved project" "$work/second.log" || { echo "no rescue offer"; cat "$work/second.log"; exit 1; }
+grep -q "We found an unsaved project" "$work/second.log" || { echo "no rescue offer"; cat "$work/second.log"; exit 1; }
 "$cli" dump "$work/found.cwp" | grep "Opened survived" >/dev/null || { echo "edit lost"; "$cli" dump "$work/found.cwp"; exit 1; }
 # The clean exit emptied Temp.
 [ ! -f "$rescue" ] || { echo "rescue file left after a clean exit"; exit 1; }

@@ -15,6 +15,8 @@ TEXT_HEADERS = ["src/tooltip/tip_texts.h", "src/movie/gift_messages.h", "src/app
 LITERAL = r'"(?:[^"\\\n]|\\.)*"'
 # tr("a" "b") and QT_TR_NOOP("a"): one or more adjacent literals.
 TR_CALL = re.compile(r'\b(?:[tT]r\(|QT_TR_NOOP\(|translate\(\s*"[^"]*"\s*,)\s*((?:' + LITERAL + r'\s*)+)')
+# A named text constant: constexpr const char* kRescueQuestion = "...";
+NAMED_TEXT = re.compile(r'constexpr (?:const char\*(?: const)?|std::string_view) k\w+ =\s*((?:' + LITERAL + r'\s*)+);')
 ANY_LITERALS = re.compile(r'((?:' + LITERAL + r'\s*)+)')
 
 
@@ -34,6 +36,8 @@ def collect():
         for path in sorted((ROOT / folder).rglob("*.cpp")) + sorted((ROOT / folder).rglob("*.h")):
             source = strip_comments(path.read_text(encoding="utf-8"))
             texts += [(path, join_literals(m.group(1))) for m in TR_CALL.finditer(source)]
+            named = (join_literals(m.group(1)) for m in NAMED_TEXT.finditer(source))
+            texts += [(path, text) for text in named if " " in text]  # not settings keys or names
     for header in TEXT_HEADERS:
         path = ROOT / header
         source = strip_comments(path.read_text(encoding="utf-8"))

@@ -2,6 +2,8 @@
 
 #include "tooltip/tip_texts.h"
 
+#include <QEvent>
+
 namespace tooltip {
 
 EditorTips::EditorTips(QWidget* editorWindow)
@@ -33,8 +35,30 @@ void EditorTips::ShowWelcome(QWidget* previewArea) {
     if (!previewArea) {
         return;
     }
-    const QRect area = previewArea->rect();
-    ShowWelcomeAt(previewArea->mapToGlobal(QPoint(area.right() + 1 - 100, area.top() + 10)));
+    if (welcomeArea_ != previewArea) {
+        previewArea->window()->installEventFilter(this);
+    }
+    welcomeArea_ = previewArea;
+    ShowWelcomeAt(WelcomeAnchor());
+}
+
+QPoint EditorTips::WelcomeAnchor() const {
+    const QRect area = welcomeArea_->rect();
+    return welcomeArea_->mapToGlobal(QPoint(area.right() + 1 - 100, area.top() + 10));
+}
+
+bool EditorTips::eventFilter(QObject* watched, QEvent* event) {
+    // The window manager places a new window after it is shown, and the user may move it: the welcome
+    // tip keeps pointing at the preview.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && welcomeArea_ &&
+        watched == welcomeArea_->window()) {
+        if (tip_->HelpTipUp()) {
+            ShowWelcomeAt(WelcomeAnchor());
+        } else {
+            welcomeArea_.clear(); // dismissed: it stays away
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void EditorTips::ShowWelcomeAt(QPoint globalPoint) {
@@ -44,6 +68,7 @@ void EditorTips::ShowWelcomeAt(QPoint globalPoint) {
 }
 
 void EditorTips::ShowTipMessage(QPoint globalAnchor, const QString& text) {
+    welcomeArea_.clear(); // this hint replaces the welcome tip
     tip_->ShowHelpTip(globalAnchor, HintMarkup(text));
 }
 

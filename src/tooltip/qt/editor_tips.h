@@ -14,6 +14,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 #include <map>
 #include <utility>
@@ -36,7 +37,8 @@ public:
     void AddControlTips(const std::vector<std::pair<QWidget*, QString>>& tips);
 
     // The welcome tip near the top right of the card preview: 100 pixels left of its right edge, 10 below
-    // its top. From then on no tip hides by time (tooltip-wide behaviour 28).
+    // its top. From then on no tip hides by time (tooltip-wide behaviour 28). While it is up it follows
+    // the window when the window manager places or moves it.
     void ShowWelcome(QWidget* previewArea);
     void ShowWelcomeAt(QPoint globalPoint);
 
@@ -52,10 +54,15 @@ signals:
     void helpMovieRequested(); // "2"
     void openRequested();      // "3"
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void OnLink(const QString& msg);
+    QPoint WelcomeAnchor() const;
 
     CPPToolTip* tip_;
+    QPointer<QWidget> welcomeArea_; // while the welcome tip is what shows
 };
 
 // Shows `text` (mark-up; line feeds become line breaks) as a hint balloon of `window`'s EditorTips (made

@@ -42,8 +42,13 @@ CPPToolTip::CPPToolTip(QWidget* owner, bool balloon)
     : QWidget(owner,
               Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
       owner_(owner), drawer_(QApplication::palette()),
-      sizes_(balloon ? BalloonSizes::Balloon() : BalloonSizes::Rectangle()) {
-    setAttribute(Qt::WA_TranslucentBackground);
+      sizes_(balloon ? BalloonSizes::Balloon() : BalloonSizes::Rectangle()),
+      composited_(CompositingActive()) {
+    // Without a compositing manager transparent pixels come out black: the balloon then takes its shape
+    // from a mask instead, without the soft shadow.
+    if (composited_) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    }
     setAttribute(Qt::WA_ShowWithoutActivating);
     setMouseTracking(true);
     setAccessibleName(tr("Help tip"));
@@ -313,6 +318,9 @@ void CPPToolTip::ShowAt(const Tool& tool, QPoint anchor, bool help) {
     const TipRect& w = placement_.window;
     setGeometry(w.x, w.y, w.width + std::max(0, shadowOffset_.x()),
                 w.height + std::max(0, shadowOffset_.y()));
+    if (!composited_) {
+        setMask(QRegion(Shape().toFillPolygon().toPolygon()));
+    }
     update();
 
     state_ = State::Appearing;
@@ -407,9 +415,11 @@ void CPPToolTip::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QPainterPath shape = Shape();
 
-    // The shadow: layers of the shape, each darkening a little more towards the full offset.
-    const int layers =
-        shadowGradient_ ? std::max(1, std::max(shadowDepth_.width(), shadowDepth_.height())) : 1;
+    // The shadow: layers of the shape, each darkening a little more towards the full offset (only where
+    // the desktop composes windows; a masked balloon has no room for it).
+    const int layers = !composited_      ? 0
+                       : shadowGradient_ ? std::max(1, std::max(shadowDepth_.width(), shadowDepth_.height()))
+                                         : 1;
     const int alpha = 255 * shadowDarken_ / 100;
     for (int i = 1; i <= layers; ++i) {
         const qreal t = qreal(i) / layers;
@@ -464,10 +474,11 @@ bool CPPToolTip::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     switch (event->type()) {
     case QEvent::MouseMove:
+    case QEvent::HoverMove: // a resting pointer over a control without mouse tracking
         if (widget && owner_ && widget->window() == owner_->window()) {
-            RelayMouseMove(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            RelayMouseMove(static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint());
         } else if (widget == this) {
-            RelayMouseMove(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            RelayMouseMove(static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint());
         }
         break;
     case QEvent::Leave:

@@ -4,6 +4,7 @@
 // through linkActivated, links with an "href" are opened by the desktop.
 #pragma once
 
+#include "tooltip/qt/compositing.h"
 #include "tooltip/qt/markup_drawer.h"
 #include "tooltip/qt/tip_effects.h"
 #include "tooltip/tip_placement.h"
@@ -76,6 +77,8 @@ public:
     void SetScreens(std::vector<QRect> screens) { screens_ = std::move(screens); }
 
     State CurrentState() const { return state_; }
+    // Whether the tip shown is a help tip (ShowHelpTip), which stays until a click or key.
+    bool HelpTipUp() const { return helpTipUp_; }
     QString CurrentText() const { return text_; }
     const TipPlacement& Placement() const { return placement_; }
     MarkupDrawer& Drawer() { return drawer_; }
@@ -134,6 +137,7 @@ private:
     bool shadowGradient_ = true;
     QSize shadowDepth_{7, 7};
     BalloonSizes sizes_;
+    bool composited_ = true; // transparent pixels show what lies beneath
     int direction_ = direction::kBottomLeft;
     int behaviour_ = 0;
     std::vector<QRect> screens_;
