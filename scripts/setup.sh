@@ -23,6 +23,8 @@ packages=(
     python3 python3-yaswfp p7zip-full unzip zip imagemagick lame sox
     hunspell hunspell-en-us hunspell-en-gb # the spelling of every text a user reads
     chromium
+    # the desktop suite: an X server, a window manager, pointer and keys, the accessibility bus
+    xvfb openbox xdotool x11-utils x11-xserver-utils at-spi2-core python3-pyatspi dbus-x11
     # install and package: icon sizes, man pages, the Debian package's dependencies; start-up figures
     librsvg2-bin help2man dpkg-dev file hyperfine
     libimage-exiftool-perl # the picker benchmark embeds camera thumbnails

@@ -37,7 +37,9 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 #include <QVBoxLayout>
 
 namespace editor {
@@ -302,6 +304,13 @@ bool CCardwrightDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && m_previewStale && watched != nullptr) {
         refreshPreview(false);
     }
+    // The window is on screen, where the window manager put it: the tips open centred on it now.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed() &&
+        m_startupTips && m_tipsWaiting) {
+        m_tipsWaiting = false;
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, m_startupTips.get(), &CDlgTips::ShowModeless);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -349,9 +358,16 @@ void CCardwrightDlg::showEvent(QShowEvent* event) {
 void CCardwrightDlg::showStartupTips() {
     m_startupTips = std::make_unique<CDlgTips>(m_workspace.DataRoot(), this); // centred on the editor
     m_startupTips->setAttribute(Qt::WA_QuitOnClose, false); // closing the editor ends the program
-    if (m_startupTips->ShowAtStartup()) {
-        m_startupTips->ShowModeless();
+    if (!m_startupTips->ShowAtStartup()) {
+        return;
     }
+    if (windowHandle() == nullptr || windowHandle()->isExposed()) {
+        m_startupTips->ShowModeless();
+        return;
+    }
+    // A window manager places a new window after it is shown; the tips wait until it is on screen.
+    m_tipsWaiting = true;
+    windowHandle()->installEventFilter(this);
 }
 
 void CCardwrightDlg::initialise(const QString& rescuePath) {

@@ -157,6 +157,7 @@ private:
     bool m_previewStale = false; // an edit was not shown because of a Flash background
     bool m_welcomeTip = true;
     bool m_welcomeShown = false;
+    bool m_tipsWaiting = false; // the start-up tips wait for the window to be on screen
     QPointer<QWidget> m_lastFocus; // the last control of this window with the focus (for the Edit menu)
 };
 
