@@ -9,6 +9,7 @@ import { createRequire } from "node:module";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { chromium } from "playwright-core";
+import { Firefox } from "./lib/firefox.mjs";
 import { decodePng } from "./lib/png.mjs";
 import { shared } from "./shared.mjs";
 
@@ -280,6 +281,25 @@ describe("web page gift", () => {
       assert.deepEqual(errors, []);
     } finally {
       await context.close();
+    }
+  });
+
+  it("opens in Firefox ESR from disk and a click moves on", async () => {
+    const firefox = await Firefox.launch();
+    try {
+      await firefox.navigate(pathToFileURL(file("quiz.html")).href);
+      const shown = () =>
+        firefox.evaluate(`return Array.from(document.querySelectorAll(".card"))
+          .filter((c) => getComputedStyle(c).display !== "none").map((c) => c.querySelector("h1").textContent.trim())`);
+      assert.deepEqual(await shown(), ["Question 1: Which planet is the largest?"]);
+      const fonts = await firefox.evaluate(
+        "return document.fonts.ready.then(() => Array.from(document.fonts).map((f) => f.family + ' ' + f.status))",
+      );
+      assert.ok(fonts.length >= 2 && fonts.every((f) => f.endsWith("loaded")), `${fonts}`);
+      await firefox.click(".card:not([hidden]) .link:nth-of-type(2)");
+      assert.deepEqual(await shown(), ["Question 2: How many legs has a spider?"]);
+    } finally {
+      await firefox.close();
     }
   });
 });
