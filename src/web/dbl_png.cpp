@@ -29,6 +29,11 @@ void Chunk(std::vector<uint8_t>& out, const char* type, std::span<const uint8_t>
 }
 
 std::vector<uint8_t> Inflate(std::span<const uint8_t> data, size_t expected) {
+    // Deflate packs at most about 1032 bytes into one: a header claiming more pixels than the data can
+    // hold is refused before anything that large is allocated.
+    if (expected > data.size() * 1100 + 64) {
+        throw WebError("the .dbl picture is smaller than its size says");
+    }
     std::vector<uint8_t> out(expected);
     uLongf length = uLongf(expected);
     const int rc = uncompress(out.data(), &length, data.data(), uLong(data.size()));
@@ -79,9 +84,10 @@ DecodedPicture DblToPng(std::span<const uint8_t> dbl) {
     const uint32_t w = bitmap.width;
     const uint32_t h = bitmap.height;
     const bool alpha = bitmap.version == 2;
-    std::vector<uint8_t> rgba(size_t(w) * h * 4);
+    std::vector<uint8_t> rgba;
     if (bitmap.format == 5) {
         const std::vector<uint8_t> argb = Inflate(bitmap.zlib_data, size_t(w) * h * 4);
+        rgba.resize(size_t(w) * h * 4);
         for (size_t i = 0; i < size_t(w) * h; ++i) {
             const uint8_t a = alpha ? argb[4 * i] : 255;
             for (int c = 0; c < 3; ++c) {
@@ -95,6 +101,7 @@ DecodedPicture DblToPng(std::span<const uint8_t> dbl) {
         const size_t entry = alpha ? 4 : 3;
         const size_t stride = (w + 3) / 4 * 4;
         const std::vector<uint8_t> data = Inflate(bitmap.zlib_data, colours * entry + stride * h);
+        rgba.resize(size_t(w) * h * 4);
         for (uint32_t y = 0; y < h; ++y) {
             for (uint32_t x = 0; x < w; ++x) {
                 const size_t index = data[colours * entry + y * stride + x];
