@@ -3,7 +3,8 @@
 //   condition on the new score and goes to its then-card or its card.
 // - Entering the first card from another card starts the score and the trace afresh; entering a card
 //   with an e-mail alert opens the alert form with the trace, in a new window. Going to the card
-//   already shown does nothing more.
+//   already shown does nothing more. A link past the last card shows the last card and runs none of
+//   its actions, as the player does with a frame past the movie's end.
 // - With the slide show on, the cards follow each other at the interval, round and round, until a
 //   link is pressed.
 // - The music starts at the first click or key (browsers allow sound only then) and loops.
@@ -34,17 +35,18 @@
 
   // Shows card `index` as the movie's gotoAndStop would, running the card's own actions.
   function enter(index, moveFocus) {
+    const past = index >= cards.length;
     index = Math.min(Math.max(index, 0), cards.length - 1);
     if (index === gift.current || cards.length === 0) return;
     if (gift.current >= 0) cards[gift.current].hidden = true;
     gift.current = index;
     const card = cards[index];
     card.hidden = false;
-    if (index === 0) {
+    if (index === 0 && !past) {
       gift.score = 0;
       gift.trace = "";
     }
-    if (card.dataset.alert !== undefined) {
+    if (card.dataset.alert !== undefined && !past) {
       window.open(card.dataset.alert + escapeTrace(gift.trace), "_blank");
     }
     if (moveFocus) card.querySelector("h1").focus();

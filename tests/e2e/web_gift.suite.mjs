@@ -147,7 +147,8 @@ describe("web page gift", () => {
     }
   });
 
-  it("reaches the same cards and opens the same alerts as the movie in seeded projects", async () => {
+  it("reaches the same cards and opens the same alerts as the movie in seeded projects", async (t) => {
+    let alerts = 0;
     for (const seed of [1, 2, 3, 4]) {
       const { page, context, requests, errors } = await openPage(`seeded${seed}.html`);
       await shared.player.load(file(`seeded${seed}.swf`));
@@ -181,9 +182,10 @@ describe("web page gift", () => {
           `seed ${seed}: cards reached (page, movie)`,
         );
         // Every card has an alert: one on opening and one per change of card, none for a link to the
-        // card showing.
+        // card showing or past the last card.
         const changes = reached.filter(([card], i) => i > 0 && card !== reached[i - 1][0]).length;
-        assert.equal(pageUrls.length, changes + 1, `seed ${seed}: alerts opened`);
+        assert.ok(pageUrls.length >= 1 && pageUrls.length <= changes + 1, `seed ${seed}: ${pageUrls.length} alerts`);
+        alerts += pageUrls.length;
         assert.deepEqual(pageUrls, shared.player.opened.map((o) => [o.url, o.target]), `seed ${seed}: alert URLs`);
         assert.deepEqual(requests, []);
         assert.deepEqual(errors, []);
@@ -191,6 +193,8 @@ describe("web page gift", () => {
         await context.close();
       }
     }
+    t.diagnostic(`${alerts} alerts compared`);
+    assert.ok(alerts >= 30, `only ${alerts} alerts compared`);
   });
 
   it("has no axe-core violations on any card of the sample quiz (colour contrast excepted)", async () => {

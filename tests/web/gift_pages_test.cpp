@@ -1,7 +1,7 @@
 // The pages tests/e2e/web_gift.suite.mjs plays beside their movies in Ruffle: the sample quiz, a card
 // with hostile titles, and projects generated from a fixed seed with scores, conditions, returns to the
-// first card and an e-mail alert on every card. Each is written to test-movies/web/ as NAME.swf and
-// NAME.html.
+// first card, links one past the last card and an e-mail alert on every card. Each is written to
+// test-movies/web/ as NAME.swf and NAME.html.
 #include "model/archive.h"
 #include "web_test_support.h"
 
@@ -55,7 +55,8 @@ model::Project RandomProject(uint32_t seed) {
         card->m_bMailAlert = 1;
         const int links = 1 + rng.Below(3);
         for (int i = 0; i < links; ++i) {
-            const int target = rng.Below(4) == 0 ? 0 : rng.Below(cards); // returns to the first card often
+            // Returns to the first card often, and now and then a link one past the last card.
+            const int target = rng.Below(8) == 0 ? cards : rng.Below(4) == 0 ? 0 : rng.Below(cards);
             card->m_pLinks->AddLink("L" + std::to_string(i) + "#" + std::to_string(k), target,
                                     rng.Below(16) - 5, -1, kCompare[rng.Below(6)], rng.Below(21),
                                     rng.Below(cards));
