@@ -66,6 +66,24 @@ TEST(WebPageTest, EachPictureIsStoredOnce) {
     EXPECT_EQ(Count(page, "background-repeat:repeat"), 1u) << "the tiled picture";
 }
 
+TEST(WebPageTest, SlideShowAndMusicAsTheMovieHasThem) {
+    struct Case {
+        int slideShow;
+        std::string seconds, interval;
+    };
+    for (const Case& c :
+         std::vector<Case>{{0, "3", "0"}, {1, "0.5", "500"}, {1, "", "83"}, {1, "3", "3000"}}) {
+        model::Project project = model::MakeDefaultProject();
+        project.settings.m_bSlideShow = c.slideShow;
+        project.settings.m_strSlideSeconds = c.seconds;
+        EXPECT_NE(Page(project).find("data-interval=\"" + c.interval + "\""), std::string::npos) << c.seconds;
+    }
+    model::Project project = model::MakeDefaultProject();
+    project.settings.m_strMusic = (fs::path(CW_TEST_SOURCE_DIR) / "data" / "Music" / "Chord.mp3").string();
+    const std::string page = Page(project);
+    EXPECT_EQ(Count(page, "<audio id=\"music\" loop src=\"data:audio/mpeg;base64,"), 1u);
+}
+
 TEST(WebPageTest, TitleLinesAreThePlansLines) {
     model::Project project = model::MakeDefaultProject();
     project.cards[0]->m_strTitle = "A title long enough that it cannot fit on one line of the card at all";
