@@ -71,6 +71,45 @@ TEST(GiftPagesTest, SampleQuiz) {
     WriteBoth(quiz, "quiz");
 }
 
+// Every placement of a background picture (3 x 3, tiled, locked ratio, stretched), a .dbl picture, a picture
+// button face, the credit with the author's button, and text in other scripts (fallback faces).
+TEST(GiftPagesTest, Pictures) {
+    model::Project p;
+    p.settings = model::NewProjectSettings();
+    p.settings.m_strButton = "Button\\Green.png";
+    p.settings.m_strButtonTextColor = "#FFFFFF";
+    p.settings.m_strAuthor = "Ann";
+    p.settings.m_strEmail = "ann@example.org";
+    struct Card {
+        const char* title;
+        const char* comment;
+        const char* background;
+        int code;
+    };
+    const Card cards[] = {
+        {"Top left", "Sunrise, placement 0", "Background\\Sunrise.jpg", 0},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x82\xAB\xE3\x83\xBC\xE3\x83\x89",
+         "Locked ratio: \xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7", "Background\\Meadow.png", 10},
+        {"Stretched", "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1",
+         "Background\\Night.bmp", 11},
+        {"Tiled", "Dots, placement 9", "Background\\Dots.gif", 9},
+        {"Bottom right", "Sunrise again", "Background\\Sunrise.jpg", 8},
+        {"Checks", "A .dbl picture", "Background\\Checks.dbl", 4},
+    };
+    const int count = int(std::size(cards));
+    for (int k = 0; k < count; ++k) {
+        auto card = model::CCardInfo::MakeNew(k);
+        card->m_strTitle = cards[k].title;
+        card->m_strComment = cards[k].comment;
+        card->m_strBackground = cards[k].background;
+        card->m_nBgAlign = cards[k].code;
+        card->m_bProjectBg = 0;
+        card->m_pLinks->AddLink("Next", (k + 1) % count, 0, -1, "", 0, 0);
+        p.cards.push_back(std::move(card));
+    }
+    WriteBoth(p, "pictures");
+}
+
 TEST(GiftPagesTest, HostileTitles) {
     model::Project p = model::MakeDefaultProject();
     p.cards[0]->m_strTitle = "\"q' \\ </b><img src=x onerror=window.cwRan=1>";
