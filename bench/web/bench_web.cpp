@@ -33,8 +33,8 @@ model::Project Large() {
         card->m_strTitle = "Card " + std::to_string(i + 1) + ": a title long enough to need a second line";
         card->m_strComment = "First line of the comment.\r\nSecond line.\r\nThird line.";
         for (int l = 0; l < 3; ++l) {
-            card->m_pLinks->AddLink("Link " + std::to_string(l + 1), (i + l + 1) % model::kMaxCards, l, -1, "", 0,
-                                    0);
+            card->m_pLinks->AddLink("Link " + std::to_string(l + 1), (i + l + 1) % model::kMaxCards, l, -1,
+                                    "", 0, 0);
         }
         p.cards.push_back(std::move(card));
     }
