@@ -37,9 +37,10 @@ let browser;
 
 // Opens a page of test-movies/web in a fresh page of its own, recording every request that is not the
 // page itself or a data: URL, script errors, and the windows the page opens (instead of opening them).
-async function openPage(name, { viewport = STAGE, hasTouch = false } = {}) {
+async function openPage(name, { viewport = STAGE, hasTouch = false, clock = false } = {}) {
   const context = await browser.newContext({ viewport, deviceScaleFactor: 1, hasTouch });
   const page = await context.newPage();
+  if (clock) await page.clock.install();
   const url = pathToFileURL(file(name)).href;
   const requests = [];
   const errors = [];
@@ -274,6 +275,33 @@ describe("web page gift", () => {
       for (const [l, t, r, b] of fit.rects) assert.ok(l >= 0 && t >= 0 && r <= 360.5 && b <= 640.5, `${[l, t, r, b]}`);
       await page.tap(".card:not([hidden]) .link >> nth=1");
       assert.equal(await currentCard(page), 1);
+    } finally {
+      await context.close();
+    }
+  });
+
+  it("runs the slide show at its interval, round and round, until a link is pressed", async () => {
+    const { page, context, errors } = await openPage("slides.html", { clock: true });
+    try {
+      // Time is the page's fake clock, paused and then run on in steps of 100 ms: the cards must change
+      // every 2 s exactly (20 steps), in order and round again.
+      await page.clock.pauseAt((await page.evaluate(() => Date.now())) + 10);
+      const changes = [];
+      let shown = await currentCard(page);
+      for (let step = 1; step <= 90; ++step) {
+        await page.clock.runFor(100);
+        const card = await currentCard(page);
+        if (card !== shown) changes.push([step, card]);
+        shown = card;
+      }
+      assert.deepEqual(changes.map(([, card]) => card), [1, 2, 0, 1].slice(0, changes.length));
+      assert.ok(changes.length >= 4, `${changes.length} changes`);
+      changes.slice(1).forEach(([step], i) => assert.equal(step - changes[i][0], 20, `${JSON.stringify(changes)}`));
+      await page.click(".card:not([hidden]) .link >> nth=0");
+      const after = await currentCard(page);
+      await page.clock.runFor(10000);
+      assert.equal(await currentCard(page), after, "a link stops the slide show");
+      assert.deepEqual(errors, []);
     } finally {
       await context.close();
     }

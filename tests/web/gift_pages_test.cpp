@@ -110,6 +110,14 @@ TEST(GiftPagesTest, Pictures) {
     WriteBoth(p, "pictures");
 }
 
+// A slide show of three cards, one every 2 seconds, the first with a link.
+TEST(GiftPagesTest, SlideShow) {
+    model::Project p = model::MakeDefaultProject();
+    p.settings.m_bSlideShow = 1;
+    p.settings.m_strSlideSeconds = "2";
+    WriteBoth(p, "slides");
+}
+
 TEST(GiftPagesTest, HostileTitles) {
     model::Project p = model::MakeDefaultProject();
     p.cards[0]->m_strTitle = "\"q' \\ </b><img src=x onerror=window.cwRan=1>";
