@@ -11,6 +11,7 @@ packages=(
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libexif-dev libmpg123-dev libmp3lame-dev
     libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
     fonts-nanum
+    libwoff-dev # the web page's faces as WOFF2
     # the desktop programs: Qt 6 Widgets, WebEngine for the player, Multimedia (GStreamer) for music
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libxkbcommon-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
@@ -25,6 +26,7 @@ packages=(
     chromium
     # the desktop suite: an X server, a window manager, pointer and keys, the accessibility bus
     xvfb openbox xdotool x11-utils x11-xserver-utils at-spi2-core python3-pyatspi dbus-x11
+    firefox-esr # the web page gift opens in it too
     # install and package: icon sizes, man pages, the Debian package's dependencies; start-up figures
     librsvg2-bin help2man dpkg-dev file hyperfine
     libimage-exiftool-perl # the picker benchmark embeds camera thumbnails

@@ -82,7 +82,10 @@ int cmd_build(const ParsedArgs& args) {
         return kExitFailure;
     }
     if (const std::optional<std::string> html = args.option("--html")) {
-        return WriteHtmlGift(*out, *html, "build");
+        if (card != nullptr) {
+            return WriteHtmlGift(*out, *html, "build"); // one card's movie has no page of its own
+        }
+        return WriteProjectPage(project, builder, *out, *html, AuthorLanguage(args), "build");
     }
     return kExitOk;
 }

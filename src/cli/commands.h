@@ -4,7 +4,11 @@
 
 #include "cli/args.h"
 
+#include "model/project.h"
+#include "movie/gift_builder.h"
+
 #include <filesystem>
+#include <string>
 
 namespace cli {
 
@@ -29,5 +33,12 @@ int cmd_html(const ParsedArgs& args);
 
 // Writes the self-running page of a movie file; the exit status, messages on stderr.
 int WriteHtmlGift(const std::filesystem::path& movie, const std::filesystem::path& out, const char* command);
+
+// The author's language for the web page: --lang, else the locale the program runs in.
+std::string AuthorLanguage(const ParsedArgs& args);
+// Writes the web page of a project to `page`; a gift with a Flash clip gets the player page of its
+// movie, written to `movie` first, and a line on stderr.
+int WriteProjectPage(model::Project& project, movie::GiftBuilder& builder, const std::filesystem::path& movie,
+                     const std::filesystem::path& page, const std::string& lang, const char* command);
 
 } // namespace cli

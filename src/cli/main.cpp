@@ -48,12 +48,12 @@ const std::vector<Command>& commands() {
          1,
          cli::RunPack},
         {"build",
-         "PROJECT.cwp -o OUT.swf [--card N] [--html OUT.html]",
+         "PROJECT.cwp -o OUT.swf [--card N] [--html OUT.html] [--lang TAG]",
          "write the e-gift movie of a project",
          "With --card N, only card N (0-based) as the live preview shows it. Error reports and tips go\n"
          "to stderr and the log; exit 0 when the movie was written, 1 when it could not be.\n"
-         "With --html, also the self-running page of the movie (see the html command).",
-         {{"-o", true}, {"--card", true}, {"--html", true}},
+         "With --html, also the gift as a web page (see the html command).",
+         {{"-o", true}, {"--card", true}, {"--html", true}, {"--lang", true}},
          1,
          1,
          cli::cmd_build},
@@ -87,11 +87,12 @@ const std::vector<Command>& commands() {
          1,
          cli::cmd_album},
         {"html",
-         "MOVIE.swf -o GIFT.html",
-         "write the self-running gift: one .html file that plays the movie in any browser",
-         "The page holds the player and the movie, so it plays from disk by double-click with no server\n"
-         "and no network.",
-         {{"-o", true}},
+         "PROJECT.cwp|MOVIE.swf -o GIFT.html [--lang TAG]",
+         "write the gift as one .html file that plays in any browser",
+         "A project becomes a web page of plain HTML, in the author's language (--lang, else the\n"
+         "locale). A project with a Flash clip, and a movie, get a page holding the Flash player and the\n"
+         "movie. Either plays from disk by double-click with no server and no network.",
+         {{"-o", true}, {"--lang", true}},
          1,
          1,
          cli::cmd_html},

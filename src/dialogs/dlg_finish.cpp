@@ -38,12 +38,12 @@ CDlgFinish::CDlgFinish(PublishPrompts prompts, QWidget* parent)
     m_passwordLabel->setBuddy(m_passwordEdit);
     m_passwordEdit->setAccessibleName(m_passwordLabel->text());
     m_mailBox = new QCheckBox(tr("Send them by e-mail"), this);
-    m_makeExeBox = new QCheckBox(tr("Also make a self-running HTML file that plays in any browser"), this);
+    m_makeExeBox = new QCheckBox(tr("Also make a web page that plays in any browser"), this);
     auto* explanation =
-        new QLabel(tr("The self-running file holds the e-gift and its player in one web page: "
-                      "it plays by double-click in any current web browser, with no Flash "
-                      "player and no network. If your target computer can't play the "
-                      "e-gift, please select this option."),
+        new QLabel(tr("The web page shows every card of the e-gift in plain HTML: it opens at once by "
+                      "double-click in any current web browser, on phones too, with no Flash player "
+                      "and no network. If your target computer can't play the e-gift, please select "
+                      "this option."),
                    this);
     explanation->setWordWrap(true);
     explanation->setAccessibleName(explanation->text());
@@ -64,6 +64,10 @@ CDlgFinish::CDlgFinish(PublishPrompts prompts, QWidget* parent)
     layout->addWidget(m_mailBox);
     layout->addWidget(m_makeExeBox);
     layout->addWidget(explanation);
+    m_selfRunningNote = new QLabel(this);
+    m_selfRunningNote->setWordWrap(true);
+    m_selfRunningNote->hide();
+    layout->addWidget(m_selfRunningNote);
     layout->addStretch(1);
     layout->addWidget(m_buttons);
 
@@ -116,6 +120,12 @@ void CDlgFinish::OnCheckEncrypt() {
         m_strLockFolder = folder;
     }
     PushToControls();
+}
+
+void CDlgFinish::SetSelfRunningNote(const QString& text) {
+    m_selfRunningNote->setText(text);
+    m_selfRunningNote->setAccessibleName(text);
+    m_selfRunningNote->setVisible(!text.isEmpty());
 }
 
 void CDlgFinish::OnCheckMakeExe() {

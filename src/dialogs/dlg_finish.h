@@ -1,5 +1,5 @@
 // The Finish dialog: where the e-gift goes, whether a folder is locked into a zip beside it (with a
-// password), whether it is mailed, and whether a self-running HTML file is made of it too.
+// password), whether it is mailed, and whether it is made as a web page too.
 //
 //     publish_ui::CDlgFinish dlg(publish_ui::PublishPrompts::Desktop(), parent);
 //     if (dlg.exec() == QDialog::Accepted) { publish::FinishChoices c = dlg.Choices(); ... }
@@ -33,6 +33,10 @@ public:
     static QString LockFolderTitle();
     // The path as the dialog shows it.
     static QString DisplayPath(const QString& path);
+
+    // A line under the web page box (why this gift's page holds the Flash player); hidden when empty.
+    void SetSelfRunningNote(const QString& text);
+    QLabel* selfRunningNote() const { return m_selfRunningNote; }
 
     // Handlers of the path button, the lock box and the self-running box.
     void OnBtnPath();
@@ -69,6 +73,7 @@ private:
     QLabel* m_passwordLabel;
     QLineEdit* m_passwordEdit;
     QCheckBox* m_mailBox;
+    QLabel* m_selfRunningNote = nullptr;
     QCheckBox* m_makeExeBox;
     QDialogButtonBox* m_buttons;
 };

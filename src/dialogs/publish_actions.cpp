@@ -181,7 +181,11 @@ PublishContext PublishContext::ForWindow(QWidget* parent, const fs::path& dataRo
 }
 
 QString GenerateExeMenuText() {
-    return Tr("Generate Self-Running &HTML (plays in any browser)");
+    return Tr("Generate &Web Page (plays in any browser)");
+}
+
+QString PreviewWebPageMenuText() {
+    return Tr("Pre&view Web Page");
 }
 
 QString CreatePhotoAlbumMenuText() {
@@ -207,6 +211,26 @@ bool BuildExeWithPlayer(PublishContext& ctx, const fs::path& moviePath, QWidget*
     // The name is asked here, on the GUI thread; the page is written by a worker.
     const std::optional<fs::path> target = ask(moviePath);
     publish::SelfRunningOutcome outcome;
+    if (target && ctx.writeWebPage) {
+        std::optional<std::string> flashClip;
+        try {
+            RunBusy(owner, Tr("Making the web page..."), [&] { flashClip = ctx.writeWebPage(*target); });
+        } catch (const std::exception&) {
+            if (written) {
+                *written = std::nullopt;
+            }
+            return false;
+        }
+        if (!flashClip) {
+            if (written) {
+                *written = target;
+            }
+            return true;
+        }
+        // A Flash clip: the page with the player, and the user is told why.
+        ctx.prompts.message(owner, QMessageBox::Information, QString::fromStdString(*flashClip),
+                            QMessageBox::Ok);
+    }
     try {
         RunBusy(owner, Tr("Making the self-running e-gift..."), [&] {
             outcome = publish::BuildExeWithPlayer(moviePath, ctx.dataRoot / "Ruffle",
@@ -230,6 +254,11 @@ void OnFinish(PublishContext& ctx) {
         }
     }
     CDlgFinish dialog(ctx.prompts, ctx.parent);
+    if (ctx.flashClip) {
+        if (const std::optional<std::string> line = ctx.flashClip()) {
+            dialog.SetSelfRunningNote(QString::fromStdString(*line));
+        }
+    }
     const int result = ctx.runDialog ? ctx.runDialog(dialog) : dialog.exec();
     if (result != QDialog::Accepted) {
         return;
@@ -319,6 +348,41 @@ void OnGenerateExe(PublishContext& ctx) {
         ctx.tip(text);
     } else {
         Inform(ctx, ctx.parent, text);
+    }
+}
+
+void OnPreviewWebPage(PublishContext& ctx) {
+    std::error_code ec;
+    fs::create_directories(ctx.tempDir, ec);
+    const fs::path page = ctx.tempDir / "preview.html";
+    std::optional<std::string> flashClip;
+    try {
+        if (!ctx.writeWebPage) {
+            throw std::runtime_error("no web page writer");
+        }
+        RunBusy(ctx.parent, Tr("Making the web page..."), [&] { flashClip = ctx.writeWebPage(page); });
+        if (flashClip) {
+            const fs::path movie = ctx.tempDir / "generate.swf";
+            if (!Generate(ctx, movie)) {
+                return;
+            }
+            RunBusy(ctx.parent, Tr("Making the web page..."),
+                    [&] { publish::WriteSelfRunningHtml(movie, ctx.dataRoot / "Ruffle", page); });
+            if (ctx.tip) {
+                ctx.tip(QString::fromStdString(*flashClip));
+            }
+        }
+    } catch (const std::exception& e) {
+        ctx.prompts.message(ctx.parent, QMessageBox::Critical,
+                            Tr("The web page could not be written:\n%1").arg(QString::fromUtf8(e.what())),
+                            QMessageBox::Ok);
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(PathText(page));
+    if (ctx.openUrl) {
+        ctx.openUrl(url);
+    } else {
+        QDesktopServices::openUrl(url);
     }
 }
 

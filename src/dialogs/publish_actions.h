@@ -1,4 +1,4 @@
-// The publishing commands of the editor window: Finish, Generate SWF, Generate Self-Running HTML, and
+// The publishing commands of the editor window: Finish, Generate SWF, Generate and Preview Web Page, and
 // Tools > Create Photo Album. Each takes what it needs in a PublishContext, so that the editor calls it
 // from its command and the tests drive it with recorders:
 //
@@ -47,6 +47,11 @@ struct PublishContext {
     std::function<void(const QString& text)> tip;
     // The author's e-mail address (the mail's sender).
     std::function<std::string()> authorEmail;
+    // Writes the gift as a web page to `page`. For a gift with a Flash clip, which only the page with the
+    // Flash player shows, it writes nothing and returns the one line that says so. Unset: the player page.
+    std::function<std::optional<std::string>(const std::filesystem::path& page)> writeWebPage;
+    // The one line of a gift with a Flash clip, for the Finish dialog (nullopt for any other gift).
+    std::function<std::optional<std::string>()> flashClip;
 
     PublishPrompts prompts = PublishPrompts::Desktop();
     OpenInPlayerFn openInPlayer = StartPlayerBesideProgram;
@@ -65,11 +70,14 @@ struct PublishContext {
 void OnFinish(PublishContext& ctx);
 // Export > Generate SWF: a file name, the movie, the question (Yes opens it with the desktop).
 void OnGenerateSwf(PublishContext& ctx);
-// Export > Generate Self-Running HTML: the movie into Temp/generate.swf, then BuildExeWithPlayer,
-// reported as a tip.
+// Export > Generate Web Page: the movie into Temp/generate.swf, then BuildExeWithPlayer, reported as a
+// tip.
 void OnGenerateExe(PublishContext& ctx);
-// Makes the self-running file of `moviePath`, asking for its name with a save dialog owned by `owner`.
-// True on success (also when the user cancelled the name); the written path in `written`.
+// Export > Preview Web Page: the web page into Temp/preview.html, opened in the system's browser.
+void OnPreviewWebPage(PublishContext& ctx);
+// Makes the self-running file of `moviePath` (the web page when ctx.writeWebPage is set and the gift
+// has no Flash clip, else the page with the player), asking for its name with a save dialog owned by
+// `owner`. True on success (also when the user cancelled the name); the written path in `written`.
 bool BuildExeWithPlayer(PublishContext& ctx, const std::filesystem::path& moviePath, QWidget* owner,
                         std::optional<std::filesystem::path>* written = nullptr);
 // Tools > Create Photo Album.
@@ -77,6 +85,7 @@ void CreatePhotoAlbum(PublishContext& ctx);
 
 // Menu texts of the commands above.
 QString GenerateExeMenuText();
+QString PreviewWebPageMenuText();
 QString CreatePhotoAlbumMenuText();
 
 } // namespace publish_ui

@@ -117,6 +117,10 @@ void CCardwrightDlg::buildMenus() {
         hooks::Context ctx = context();
         hooks::GenerateExe(ctx);
     });
+    add(exportMenu, publish_ui::PreviewWebPageMenuText(), [this] {
+        hooks::Context ctx = context();
+        hooks::PreviewWebPage(ctx);
+    });
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     add(tools, publish_ui::CreatePhotoAlbumMenuText(), [this] {

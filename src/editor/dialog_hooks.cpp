@@ -8,13 +8,18 @@
 #include "dialogs/publish_actions.h"
 #include "editor/document.h"
 #include "movie/gift_builder.h"
+#include "web/page_lang.h"
+#include "web/page_writer.h"
 
 #if CW_HAVE_PLAYER
 #include "player/dlg_preview.h"
 #include "player/open_in_player.h"
 #endif
 
+#include <QLocale>
 #include <QMessageBox>
+
+#include <memory>
 
 namespace editor::hooks {
 
@@ -40,6 +45,33 @@ publish_ui::PublishContext Publishing(Context& ctx) {
     publish.tip = ctx.showTip;
     const Document& document = ctx.document;
     publish.authorEmail = [&document] { return document.project().settings.m_strEmail; };
+    // The web page is written by a worker from a snapshot of the project, with a builder of its own; its
+    // reports go to the log, not to message boxes from a worker thread.
+    auto snapshot = std::make_shared<model::Project>(document.project().Clone());
+    const app::AppState& state = ctx.state;
+    const app::Workspace& workspace = ctx.workspace;
+    app::Log* log = ctx.log;
+    const std::string lang = web::LanguageTag(QLocale::system().name().toStdString());
+    publish.writeWebPage = [snapshot, &state, &workspace, log,
+                            lang](const std::filesystem::path& page) -> std::optional<std::string> {
+        app::ConsoleReporter reporter(log);
+        model::Project project = snapshot->Clone();
+        movie::GiftBuilder builder(project, state, workspace, reporter);
+        if (const std::optional<std::filesystem::path> clip = web::FlashClipOf(project, builder)) {
+            return web::FlashClipMessage(*clip);
+        }
+        web::WriteWebPage(builder, project, web::PageOptions{lang}, page);
+        return std::nullopt;
+    };
+    publish.flashClip = [snapshot, &state, &workspace, log]() -> std::optional<std::string> {
+        app::ConsoleReporter reporter(log);
+        model::Project project = snapshot->Clone();
+        const movie::GiftBuilder builder(project, state, workspace, reporter);
+        if (const std::optional<std::filesystem::path> clip = web::FlashClipOf(project, builder)) {
+            return web::FlashClipMessage(*clip);
+        }
+        return std::nullopt;
+    };
 #if CW_HAVE_PLAYER
     publish.openInPlayer = [tip = ctx.showTip](const QString& target) {
         if (!player::OpenInPlayer(target, false)) {
@@ -65,6 +97,11 @@ void GenerateSwf(Context& ctx) {
 void GenerateExe(Context& ctx) {
     publish_ui::PublishContext publish = Publishing(ctx);
     publish_ui::OnGenerateExe(publish);
+}
+
+void PreviewWebPage(Context& ctx) {
+    publish_ui::PublishContext publish = Publishing(ctx);
+    publish_ui::OnPreviewWebPage(publish);
 }
 
 void CreatePhotoAlbum(Context& ctx) {

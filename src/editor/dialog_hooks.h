@@ -54,6 +54,7 @@ struct Context {
 void Finish(Context& ctx);
 void GenerateSwf(Context& ctx);
 void GenerateExe(Context& ctx);
+void PreviewWebPage(Context& ctx);
 void CreatePhotoAlbum(Context& ctx);
 // The project settings dialog on a copy of the open project. The changed copy when anything differs
 // afterwards (the pickers write at once, so a Cancel may still have changed the background, buttons or

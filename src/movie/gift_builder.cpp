@@ -68,6 +68,27 @@ fs::path GiftBuilder::MusicClipPath() const {
     return m_workspace.TempDir() / "MP3.swf";
 }
 
+PlanFonts GiftBuilder::Fonts() const {
+    PlanFonts fonts;
+    if (m_titleFont) {
+        fonts.title = [font = m_titleFont](std::string_view text, double size) {
+            return font->string_width(text, size);
+        };
+    }
+    if (m_bodyFont) {
+        fonts.body = [font = m_bodyFont](std::string_view text, double size) {
+            return font->string_width(text, size);
+        };
+    }
+    return fonts;
+}
+
+CardPlan GiftBuilder::Plan(const model::CCardInfo& card, float buttonWidth, float buttonHeight) const {
+    return PlanCard(
+        m_project.settings, card, Fonts(), [this](std::string_view ref) { return ResolveAsset(ref); },
+        buttonWidth, buttonHeight);
+}
+
 std::pair<int, int> GiftBuilder::FitKeepingRatio(int pictureWidth, int pictureHeight, int stageWidth,
                                                  int stageHeight) {
     const imaging::Size size = imaging::FitKeepingRatio(pictureWidth, pictureHeight, stageWidth, stageHeight);
@@ -205,12 +226,14 @@ int GiftBuilder::GenerateCardFrame(GiftGeneration& gen, int /*frameSlot*/, const
     } catch (const std::exception&) {
         // Without fonts the text steps below report their own failures.
     }
+    ResolveButtonSize(gen, *card, cardIndex);
+    const CardPlan plan = Plan(*card, gen.buttonWidth, gen.buttonHeight);
     Rgb colour; // white; carried from the background to the title and the comment
     AddBackground(gen, *card, cardIndex, forceConvert, colour);
-    AddTitle(gen, *card, colour);
-    AddComment(gen, *card, colour);
-    AddLinks(gen, *card, cardIndex);
-    AddCredit(gen, *card);
+    AddTitle(gen, *card, plan);
+    AddComment(gen, plan);
+    AddLinks(gen, *card, plan);
+    AddCredit(gen, plan);
 
     Step(app::reasons::kNextFrame, [&] { gen.movie.next_frame(); });
     Step(app::reasons::kClearResources, [&] {

@@ -15,6 +15,7 @@
 #include "app/workspace.h"
 #include "model/card_info.h"
 #include "model/project.h"
+#include "movie/card_plan.h"
 #include "movie/card_text.h"
 #include "swf/font.h"
 #include "swf/text.h"
@@ -71,15 +72,23 @@ public:
 
     std::filesystem::path MusicClipPath() const;
 
+    // The widths of text in the loaded faces, for planning cards.
+    PlanFonts Fonts() const;
+    // The plan of `card` with the loaded fonts and a button size (see PlanCard).
+    CardPlan Plan(const model::CCardInfo& card, float buttonWidth, float buttonHeight) const;
+    // A project reference ("Background\x.jpg") as a file of the data folder, or an absolute path.
+    std::filesystem::path ResolveAsset(std::string_view ref) const;
+
 private:
     int GenerateCardFrame(GiftGeneration& gen, int frameSlot, const model::CCardInfo* card, int wholeMovie,
                           int forceConvert, int cardIndex);
     void AddBackground(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex, int forceConvert,
                        Rgb& colour);
-    void AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour);
-    void AddComment(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour);
-    void AddLinks(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex);
-    void AddCredit(GiftGeneration& gen, const model::CCardInfo& card);
+    void AddTitle(GiftGeneration& gen, const model::CCardInfo& card, const CardPlan& plan);
+    void AddComment(GiftGeneration& gen, const CardPlan& plan);
+    void AddLinks(GiftGeneration& gen, const model::CCardInfo& card, const CardPlan& plan);
+    void AddCredit(GiftGeneration& gen, const CardPlan& plan);
+    void ResolveButtonSize(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex);
     void MakeButtonFace(GiftGeneration& gen, int cardIndex);
     // Tips, once per movie, about the first character of `utf8` that `text` drew as a box.
     void TipMissingCharacter(GiftGeneration& gen, const swf::Text& text, std::string_view utf8);
@@ -88,8 +97,6 @@ private:
     bool Step(const app::Reason& reason, const std::function<void()>& step);
     bool StepWithTip(const std::string& tip, const std::function<void()>& step);
 
-    std::filesystem::path ResolveAsset(std::string_view ref) const;
-
     model::Project& m_project;
     const app::AppState& m_state;
     const app::Workspace& m_workspace;
@@ -97,7 +104,7 @@ private:
     std::shared_ptr<swf::Font> m_bodyFont;
     std::shared_ptr<swf::Font> m_titleFont;
     std::shared_ptr<const swf::FallbackFaces> m_fallbackFaces; // read once, outlines on first use
-    std::string m_loadedFace; // the face the two fonts were loaded for
+    std::string m_loadedFace;                                  // the face the two fonts were loaded for
 };
 
 } // namespace movie

@@ -29,14 +29,32 @@ struct ButtonStyle {
 
 } // namespace
 
-void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex) {
+void GiftBuilder::ResolveButtonSize(GiftGeneration& gen, const model::CCardInfo& card, int cardIndex) {
+    if (card.m_pLinks->m_pLinkList.empty()) {
+        return; // the size is known from the first card with links on
+    }
+    const ButtonFace face =
+        PlanButtonFace(m_project.settings, [this](std::string_view r) { return ResolveAsset(r); });
+    if (face.kind == ButtonFaceKind::Picture && !gen.pictureFaceTried) {
+        gen.pictureFaceTried = true;
+        MakeButtonFace(gen, cardIndex);
+    }
+    if (gen.buttonWidth == -1.0f) { // colour and clip faces, and a picture face without its picture
+        gen.buttonWidth = 60;
+        gen.buttonHeight = 30;
+    }
+}
+
+void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, const CardPlan& plan) {
     model::ProjectSettings& s = m_project.settings;
-    int x = kFirstButtonX;
+    size_t index = 0;
     for (const std::unique_ptr<model::CLinkInfo>& entry : card.m_pLinks->m_pLinkList) {
         if (!entry) {
             continue;
         }
         const model::CLinkInfo& link = *entry;
+        const PlannedLink& planned = plan.links.at(index++);
+        const int x = planned.x;
 
         // The style is read anew for every link: a failing clip face switches the project to a colour.
         ButtonStyle style;
@@ -50,20 +68,16 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
 
         // 1. Caption.
         std::shared_ptr<swf::Text> caption;
-        double captionWidth = 0;
         Step(app::reasons::kLinkTitle, [&] {
             if (!m_bodyFont) {
                 throw swf::Error("the gift's fonts are not loaded");
             }
-            Rgb textColour{0, 0, 0};
-            ReadColour(s.m_strButtonTextColor, textColour);
             caption = std::make_shared<swf::Text>();
             caption->set_font(m_bodyFont);
-            caption->set_color(Opaque(textColour));
-            caption->set_height(14);
-            caption->add_string(link.m_strTitle);
+            caption->set_color(Opaque(planned.caption.colour));
+            caption->set_height(planned.caption.size);
+            caption->add_string(planned.caption.text);
             TipMissingCharacter(gen, *caption, link.m_strTitle);
-            captionWidth = caption->string_width(link.m_strTitle);
         });
 
         // 2. Face.
@@ -98,13 +112,6 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
                     });
                 }
             }
-        } else if (!gen.pictureFaceTried) {
-            gen.pictureFaceTried = true;
-            MakeButtonFace(gen, cardIndex);
-        }
-        if (gen.buttonWidth == -1.0f) { // colour and clip faces, and a picture face without its picture
-            gen.buttonWidth = 60;
-            gen.buttonHeight = 30;
         }
 
         // 3. Button with its faces.
@@ -134,8 +141,8 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
         if (gen.wholeMovie) {
             Step(app::reasons::kActionGotoAndPlay, [&] {
                 const std::string script =
-                    LinkScript({link.m_nScore, card.m_strTitle, link.m_strTitle, link.m_strCompare,
-                                link.m_nCompareValue, link.m_nThenGoto, link.m_nGoto});
+                    LinkScript({planned.score, card.m_strTitle, link.m_strTitle, link.m_strCompare,
+                                planned.compare_value, planned.then_goto, planned.goto_card});
                 if (auto bytes = swf::as::compile(script); bytes && button) {
                     button->add_action(swf::Action(std::move(*bytes)), swf::button_event::release_over);
                 }
@@ -150,13 +157,10 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, in
                 item.move_to(x, gen.H - 60);
             }
             if (caption) {
-                const Point at = CaptionPosition(x, gen.buttonWidth, gen.buttonHeight, captionWidth,
-                                                 int(gen.H), EndsWith(style.lowered, "swf"));
                 swf::DisplayItem item = gen.movie.add(caption);
                 gen.linkItems.push_back(item);
-                item.move_to(at.x, at.y);
+                item.move_to(planned.caption.at.x, planned.caption.at.y);
             }
-            x = NextButtonX(x, gen.buttonWidth);
         });
     }
 }

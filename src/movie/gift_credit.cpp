@@ -63,13 +63,13 @@ void Place(GiftGeneration& gen, const std::shared_ptr<swf::Button>& button, Poin
 
 } // namespace
 
-void GiftBuilder::AddCredit(GiftGeneration& gen, const model::CCardInfo& card) {
+void GiftBuilder::AddCredit(GiftGeneration& gen, const CardPlan& plan) {
     const model::ProjectSettings& s = m_project.settings;
-    if (!ShowsCredit(s.m_bPromoteLast, s.m_bPromoteEach, card.m_pLinks->m_pLinkList.size())) {
+    if (!plan.credit) {
         return;
     }
-    const std::string text = CreditText(s.m_strAuthor);
-    const bool author = !AuthorIsProgram(s.m_strAuthor);
+    const std::string& text = plan.credit->text.text;
+    const bool author = plan.credit->author_button;
     using namespace app::reasons;
 
     if (!gen.creditText) {
@@ -108,12 +108,11 @@ void GiftBuilder::AddCredit(GiftGeneration& gen, const model::CCardInfo& card) {
         });
     }
 
-    CreditPositions at;
+    const CreditPositions& at = plan.credit->at;
     Step(kPromoteButton, [&] {
         if (!m_titleFont) {
             throw swf::Error("the gift's fonts are not loaded");
         }
-        at = PlaceCredit(int(gen.W), int(gen.H), m_titleFont->string_width(text, 14));
         Place(gen, gen.creditButton, at.credit_button);
     });
     if (gen.authorButton) {

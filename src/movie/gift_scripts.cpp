@@ -50,21 +50,30 @@ std::string LinkScript(const LinkScriptInput& link) {
            "; " + condition + " {gotoAndStop(" + std::to_string(int64_t(link.goto_card) + 1) + ");}";
 }
 
+std::string MailAlertUrl(std::string_view card_title, std::string_view email) {
+    return std::string(kMakerHost) + std::string(kMailAlertPath) + "?title=" + PercentEncode(card_title) +
+           "&target=" + PercentEncode(email) + "&trace=";
+}
+
+std::string CreditUrl(std::string_view email) {
+    return std::string(kMakerHost) + std::string(kPromotePath) + "?from=" + std::string(email);
+}
+
+std::string AuthorUrl(std::string_view email) {
+    return "mailto:" + std::string(email);
+}
+
 std::string MailAlertScript(std::string_view card_title, std::string_view email) {
-    const std::string url = std::string(kMakerHost) + std::string(kMailAlertPath) +
-                            "?title=" + PercentEncode(card_title) + "&target=" + PercentEncode(email) +
-                            "&trace=";
-    return "getUrl(" + AsStringLiteral(url) + "+escape(_root.trace), \"_blank\");";
+    return "getUrl(" + AsStringLiteral(MailAlertUrl(card_title, email)) +
+           "+escape(_root.trace), \"_blank\");";
 }
 
 std::string CreditScript(std::string_view email) {
-    const std::string url =
-        std::string(kMakerHost) + std::string(kPromotePath) + "?from=" + std::string(email);
-    return "getUrl(" + AsStringLiteral(url) + ", \"_blank\");";
+    return "getUrl(" + AsStringLiteral(CreditUrl(email)) + ", \"_blank\");";
 }
 
 std::string AuthorScript(std::string_view email) {
-    return "getUrl(" + AsStringLiteral("mailto:" + std::string(email)) + ",\"_blank\");";
+    return "getUrl(" + AsStringLiteral(AuthorUrl(email)) + ",\"_blank\");";
 }
 
 } // namespace movie

@@ -41,6 +41,12 @@ struct LinkScriptInput {
 // "if(_root.scoreOPV){gotoAndStop(T);}else" when the link compares; frames are card + 1.
 std::string LinkScript(const LinkScriptInput& link);
 
+// The e-mail alert form's URL for a card, up to the visitor's trace, which follows it escaped.
+std::string MailAlertUrl(std::string_view card_title, std::string_view email);
+// The promote page with the author's address, and the mail to the author.
+std::string CreditUrl(std::string_view email);
+std::string AuthorUrl(std::string_view email);
+
 // The frame action of a card marked for e-mail alerts: opens the alert form in a new window with the
 // card title, the author's address and the visitor's trace.
 std::string MailAlertScript(std::string_view card_title, std::string_view email);

@@ -11,18 +11,6 @@ namespace movie {
 
 namespace {
 
-// A carriage return before a line feed belongs to the line but is no glyph: drawn, it would show the
-// font's replacement box.
-std::string Drawable(std::string_view line) {
-    std::string out;
-    for (char c : line) {
-        if (c != '\r') {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::shared_ptr<swf::Text> NewText(const std::shared_ptr<swf::Font>& font, Rgb colour, double height) {
     if (!font) {
         throw swf::Error("the gift's fonts are not loaded");
@@ -54,48 +42,38 @@ void GiftBuilder::TipMissingCharacter(GiftGeneration& gen, const swf::Text& text
     m_reporter.tip(movie::TipMissingCharacter(utf8, code));
 }
 
-void GiftBuilder::AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour) {
-    ReadColour(card.m_strTitleColor, colour);
+void GiftBuilder::AddTitle(GiftGeneration& gen, const model::CCardInfo& card, const CardPlan& plan) {
     std::shared_ptr<swf::Text> line1;
     std::shared_ptr<swf::Text> line2;
     Step(app::reasons::kCreateTitle, [&] {
-        line1 = NewText(m_titleFont, colour, 24);
-        line2 = NewText(m_titleFont, colour, 24);
-    });
-    TitleLines lines;
-    Step(app::reasons::kTitleLength, [&] {
-        const swf::Text& measure = Need(line1);
-        lines = BreakTitle(card.m_strTitle, gen.W - 20,
-                           [&](std::string_view candidate) { return measure.string_width(candidate); });
+        line1 = NewText(m_titleFont, plan.title[0].colour, plan.title[0].size);
+        line2 = NewText(m_titleFont, plan.title[1].colour, plan.title[1].size);
     });
     Step(app::reasons::kAddTitle, [&] {
-        Need(line1).add_string(Drawable(lines.line1));
+        Need(line1).add_string(plan.title[0].text);
         TipMissingCharacter(gen, *line1, card.m_strTitle);
         swf::DisplayItem first = gen.movie.add(line1);
         gen.cardItems.push_back(first);
-        first.move_to(10, 40);
-        Need(line2).add_string(Drawable(lines.line2));
+        first.move_to(plan.title[0].at.x, plan.title[0].at.y);
+        Need(line2).add_string(plan.title[1].text);
         TipMissingCharacter(gen, *line2, card.m_strTitle);
         swf::DisplayItem second = gen.movie.add(line2);
         gen.cardItems.push_back(second);
-        second.move_to(10, 66);
+        second.move_to(plan.title[1].at.x, plan.title[1].at.y);
     });
 }
 
-void GiftBuilder::AddComment(GiftGeneration& gen, const model::CCardInfo& card, Rgb& colour) {
-    ReadColour(card.m_strCommentColor, colour);
+void GiftBuilder::AddComment(GiftGeneration& gen, const CardPlan& plan) {
     StepWithTip(std::string(kTipComment), [&] {
-        int i = 0;
-        for (const std::string& line : CommentLines(card.m_strComment)) {
-            auto text = NewText(m_bodyFont, colour, 20);
+        for (const PlannedText& line : plan.comment) {
+            auto text = NewText(m_bodyFont, line.colour, line.size);
             // The line goes in before the text is placed: placing defines the fonts it uses, and a
             // line may draw from fallback faces.
-            text->add_string(Drawable(line));
-            TipMissingCharacter(gen, *text, line);
+            text->add_string(line.text);
+            TipMissingCharacter(gen, *text, line.text);
             swf::DisplayItem item = gen.movie.add(text);
             gen.cardItems.push_back(item);
-            item.move_to(10, 100 + 20 * i);
-            ++i;
+            item.move_to(line.at.x, line.at.y);
         }
     });
 }

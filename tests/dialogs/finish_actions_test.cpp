@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -222,6 +223,62 @@ TEST(GenerateExeTest, OutcomeIsATip) {
     EXPECT_EQ(h.tips.value(1),
               QStringLiteral("The self-running file could not be made: the player could not be opened."));
     EXPECT_FALSE(fs::exists(h.dir / "other.html"));
+}
+
+// The web page: Finish's box writes it through the page writer; a gift with a Flash clip gets the page with
+// the player, the line saying why in the dialog and after it.
+TEST(WebPageActionsTest, FinishMakesTheWebPageOrThePlayerPageWithTheReason) {
+    const std::string reason = "the gift uses the Flash clip Bubbles.swf";
+    for (const bool flash : {false, true}) {
+        Harness h;
+        std::vector<fs::path> pages;
+        h.ctx.writeWebPage = [&](const fs::path& page) -> std::optional<std::string> {
+            if (flash) {
+                return reason;
+            }
+            pages.push_back(page);
+            std::ofstream(page) << "<!DOCTYPE html>";
+            return std::nullopt;
+        };
+        h.ctx.flashClip = [&]() -> std::optional<std::string> {
+            return flash ? std::optional<std::string>(reason) : std::nullopt;
+        };
+        h.prompts.saveAnswers = {h.Target("gift.swf"), h.Target("gift.html")};
+        h.prompts.buttonAnswers = {QMessageBox::Ok, QMessageBox::Cancel};
+        QString note;
+        h.ctx.runDialog = [&](CDlgFinish& dialog) {
+            note =
+                dialog.selfRunningNote()->isVisibleTo(&dialog) ? dialog.selfRunningNote()->text() : QString();
+            dialog.OnBtnPath();
+            QTest::mouseClick(dialog.makeExeBox(), Qt::LeftButton);
+            dialog.accept();
+            return int(QDialog::Accepted);
+        };
+        publish_ui::OnFinish(h.ctx);
+        EXPECT_EQ(note, flash ? QString::fromStdString(reason) : QString());
+        if (flash) {
+            EXPECT_TRUE(pages.empty());
+            EXPECT_EQ(h.prompts.messages.value(0), QString::fromStdString(reason));
+            EXPECT_GT(fs::file_size(h.dir / "gift.html"), 1000u * 1000) << "the page with the player";
+        } else {
+            EXPECT_EQ(pages, std::vector<fs::path>{h.dir / "gift.html"});
+            EXPECT_EQ(h.prompts.messages, QStringList{kSuccess});
+        }
+    }
+}
+
+TEST(WebPageActionsTest, PreviewWritesThePageIntoTempAndOpensIt) {
+    Harness h;
+    h.ctx.writeWebPage = [](const fs::path& page) -> std::optional<std::string> {
+        std::ofstream(page) << "<!DOCTYPE html>";
+        return std::nullopt;
+    };
+    publish_ui::OnPreviewWebPage(h.ctx);
+    ASSERT_EQ(h.opened.size(), 1u);
+    EXPECT_EQ(h.opened[0], QUrl::fromLocalFile(QString::fromStdString((h.temp / "preview.html").string())));
+    EXPECT_TRUE(h.generated.empty());
+    EXPECT_EQ(publish_ui::GenerateExeMenuText().remove(QLatin1Char('&')),
+              QStringLiteral("Generate Web Page (plays in any browser)"));
 }
 
 } // namespace

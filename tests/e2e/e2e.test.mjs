@@ -23,4 +23,6 @@ if (process.env.CW_E2E_ALBUM === "1") await import("./album.suite.mjs");
 await import("./pictures.suite.mjs");
 // The self-running page exists once the publishing tests have written it (tests/publish).
 await import("./html_gift.suite.mjs");
+// The web page gifts exist once tests/web has written them beside their movies.
+if (process.env.CW_E2E_WEB === "1") await import("./web_gift.suite.mjs");
 await import("./every_movie.suite.mjs");
