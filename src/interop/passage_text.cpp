@@ -62,7 +62,8 @@ struct Cursor {
         std::string out;
         for (size_t k = i + 1; k < s.size(); ++k) {
             if (s[k] == '\\' && k + 1 < s.size()) {
-                out += s[++k];
+                const char e = s[++k];
+                out += e == 'n' ? '\n' : e == 'r' ? '\r' : e;
             } else if (s[k] == q) {
                 i = k + 1;
                 return out;
@@ -96,7 +97,7 @@ size_t FindClose(std::string_view s, size_t from, std::string_view close) {
             }
         } else if (s[k] == '"' || s[k] == '\'' || s[k] == '`') {
             quote = s[k];
-        } else if (s.substr(k).starts_with(close)) {
+        } else if (s[k] == close[0] && s.substr(k).starts_with(close)) {
             return k;
         }
     }
@@ -254,9 +255,16 @@ size_t ChapbookVarsEnd(std::string_view s) {
     return 0;
 }
 
+// The characters that can begin mark-up, a macro, a link or a line.
+bool StartsConstruct(char c) {
+    static constexpr std::string_view kStarts = "\n\"[]<>/()$|{}'_~^*=@#";
+    return kStarts.find(c) != std::string_view::npos;
+}
+
 class Parser {
 public:
-    Parser(std::string_view s, StoryFormat format) : m_s(s), m_format(format) {}
+    Parser(std::string_view s, StoryFormat format)
+        : m_s(s), m_format(format), m_budget(4 * static_cast<int64_t>(s.size()) + (1 << 20)) {}
 
     PassageContent Run() {
         const bool chapbook = m_format == StoryFormat::Chapbook || m_format == StoryFormat::Unknown;
@@ -291,13 +299,33 @@ private:
     bool m_atLineStart = true;
     std::vector<bool> m_brackets; // open [ in text: true for a Harlowe hook, whose ] is dropped
 
-    bool At(std::string_view w) const { return m_s.substr(m_i).starts_with(w); }
+    // Searches for the end of a construct cost up to the rest of the text each, and text full of
+    // unclosed openers would make them add up to the square of its length: all of them share a budget
+    // a few times the text's length, past which every construct counts as unclosed (left as text).
+    int64_t m_budget = 0;
+
+    template <typename Search> size_t Scan(size_t from, Search search) {
+        if (m_budget <= 0) {
+            return std::string_view::npos;
+        }
+        const size_t found = search();
+        m_budget -= static_cast<int64_t>((found == std::string_view::npos ? m_s.size() : found) - from);
+        return found;
+    }
+
+    bool At(std::string_view w) const {
+        return m_i < m_s.size() && m_s[m_i] == w[0] && m_s.substr(m_i).starts_with(w);
+    }
 
     void Removed(std::string what) {
         m_lineRemoved = true;
-        if (std::find(m_c.removed.begin(), m_c.removed.end(), what) == m_c.removed.end()) {
-            m_c.removed.push_back(std::move(what));
+        // The list names kinds of things; a passage made of endless different ones gets a short list.
+        constexpr size_t kMaxNamed = 40;
+        if (m_c.removed.size() > kMaxNamed ||
+            std::find(m_c.removed.begin(), m_c.removed.end(), what) != m_c.removed.end()) {
+            return;
         }
+        m_c.removed.push_back(m_c.removed.size() == kMaxNamed ? std::string("more") : std::move(what));
     }
 
     // Drops everything up to and including `close`; the rest of the text when it is not closed.
@@ -355,7 +383,15 @@ private:
 
     void Step() {
         const char c = m_s[m_i];
-        if (c == '\n') {
+        if (!StartsConstruct(c)) {
+            // Plain text runs up to the next character that may begin something.
+            size_t k = m_i + 1;
+            while (k < m_s.size() && !StartsConstruct(m_s[k])) {
+                ++k;
+            }
+            m_c.text.append(m_s.substr(m_i, k - m_i));
+            m_i = k;
+        } else if (c == '\n') {
             ++m_i;
             EndLine(true);
         } else if (At("\"\"\"")) {
@@ -401,7 +437,7 @@ private:
     }
 
     void Verbatim(std::string_view open, std::string_view close) {
-        const size_t end = m_s.find(close, m_i + open.size());
+        const size_t end = Scan(m_i, [&] { return m_s.find(close, m_i + open.size()); });
         if (end == std::string_view::npos) {
             m_c.text += open;
             m_i += open.size();
@@ -417,7 +453,7 @@ private:
     }
 
     void Link() {
-        const size_t end = m_s.find("]]", m_i + 2);
+        const size_t end = Scan(m_i, [&] { return m_s.find("]]", m_i + 2); });
         if (end == std::string_view::npos) {
             m_c.text += "[[";
             m_i += 2;
@@ -447,7 +483,7 @@ private:
     }
 
     void Macro() {
-        const size_t end = FindClose(m_s, m_i + 2, ">>");
+        const size_t end = Scan(m_i, [&] { return FindClose(m_s, m_i + 2, ">>"); });
         if (end == std::string_view::npos) {
             m_c.text += "<<";
             m_i += 2;
@@ -499,7 +535,8 @@ private:
         int depth = 1;
         size_t bodyEnd = std::string_view::npos;
         while (k < m_s.size()) {
-            const size_t o = m_s.find(open, k), c = m_s.find(close, k);
+            const size_t c = Scan(k, [&] { return m_s.find(close, k); });
+            const size_t o = c == std::string_view::npos ? c : m_s.substr(0, c).find(open, k);
             if (c == std::string_view::npos) {
                 break;
             }
@@ -533,7 +570,7 @@ private:
     }
 
     void HtmlTag() {
-        const size_t end = FindClose(m_s, m_i, ">");
+        const size_t end = Scan(m_i, [&] { return FindClose(m_s, m_i, ">"); });
         if (end == std::string_view::npos) {
             m_c.text += m_s[m_i++];
             return;
@@ -570,7 +607,7 @@ private:
         if (k == m_i + 1 || k >= m_s.size() || m_s[k] != ':' || !IsAlpha(m_s[m_i + 1])) {
             return false;
         }
-        const size_t close = MatchParen(m_s, m_i);
+        const size_t close = Scan(m_i, [&] { return MatchParen(m_s, m_i); });
         if (close == std::string_view::npos) {
             return false;
         }
@@ -593,7 +630,7 @@ private:
         } else if ((name == "link" || name == "linkreveal" || name == "linkrepeat") && hook) {
             args.SkipSpaces();
             const auto caption = args.String();
-            const size_t hookEnd = MatchParen(m_s, m_i, '[', ']');
+            const size_t hookEnd = Scan(m_i, [&] { return MatchParen(m_s, m_i, '[', ']'); });
             if (caption && hookEnd != std::string_view::npos) {
                 const std::string_view body = m_s.substr(m_i + 1, hookEnd - m_i - 1);
                 for (size_t p = body.find('('); p != std::string_view::npos; p = body.find('(', p + 1)) {
@@ -687,7 +724,7 @@ private:
         if (m_format != StoryFormat::Chapbook && m_format != StoryFormat::Unknown) {
             return false;
         }
-        const size_t end = FindClose(m_s, m_i + 1, "}");
+        const size_t end = Scan(m_i, [&] { return FindClose(m_s, m_i + 1, "}"); });
         if (end == std::string_view::npos ||
             m_s.substr(m_i, end - m_i).find('\n') != std::string_view::npos || m_i + 1 >= end ||
             !IsAlpha(m_s[m_i + 1])) {
@@ -734,13 +771,13 @@ private:
                 return true;
             }
         }
-        {
+        if (m_s[m_i] == '#') {
             size_t k = m_i;
             while (k < m_s.size() && m_s[k] == '#') {
                 ++k;
             }
             if (k > m_i && k - m_i <= 6 && k < m_s.size() && m_s[k] == ' ' &&
-                m_c.text.find_first_not_of(" \t", m_lineStart) == std::string::npos) {
+                m_c.text.size() == m_lineStart) {
                 m_i = k + 1;
                 Removed("heading #");
                 return true;

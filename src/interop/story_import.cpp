@@ -79,10 +79,7 @@ private:
         std::vector<const Passage*> candidates;
         std::set<std::string, std::less<>> seen;
         for (const Passage& p : m_story.passages) {
-            if (!seen.insert(p.name).second) {
-                m_result.warnings.push_back("passage " + Quoted(p.name) +
-                                            ": a second passage of this name is left out");
-            } else if (IsSpecialPassage(p)) {
+            if (IsSpecialPassage(p)) {
                 m_special.insert(p.name);
                 if (p.name != "StoryTitle" && p.name != "StoryData" &&
                     p.text.find_first_not_of(" \t\n") != std::string::npos) {
@@ -90,6 +87,9 @@ private:
                                                 ": skipped (the story format's own passage; its code, "
                                                 "style or macros are not carried over)");
                 }
+            } else if (!seen.insert(p.name).second) {
+                m_result.warnings.push_back("passage " + Quoted(p.name) +
+                                            ": a second passage of this name is left out");
             } else {
                 candidates.push_back(&p);
             }
@@ -146,6 +146,14 @@ private:
         }
         if (auto it = m_cardOf.find(*target); it != m_cardOf.end()) {
             return it->second;
+        }
+        // "[[Go -> Garden]]": some formats allow spaces around the divider.
+        const size_t b = target->find_first_not_of(' '), e = target->find_last_not_of(' ');
+        if (b != std::string::npos) {
+            if (auto it = m_cardOf.find(std::string_view(*target).substr(b, e - b + 1));
+                it != m_cardOf.end()) {
+                return it->second;
+            }
         }
         std::string why = m_leftOut.contains(*target)   ? "left out beyond the card limit"
                           : m_special.contains(*target) ? "a special passage, not a card"

@@ -28,7 +28,7 @@ std::vector<std::string> PassageNames(const model::Project& project) {
             base = "Card " + std::to_string(i + 1);
         }
         std::string name = base;
-        for (int k = 2; used.contains(name) || IsSpecialName(name) || name.starts_with("::"); ++k) {
+        for (int k = 2; used.contains(name) || IsSpecialName(name); ++k) {
             name = base + " (" + std::to_string(k) + ")";
         }
         used.insert(name);
@@ -54,7 +54,7 @@ std::string StringLiteral(const std::string& s) {
         if (c == '"' || c == '\\') {
             out += '\\';
         }
-        out += c;
+        out += c == '\n' ? std::string("\\n") : c == '\r' ? std::string("\\r") : std::string(1, c);
     }
     return out + "\"";
 }
@@ -90,6 +90,7 @@ public:
         if (!m_names.empty()) {
             data["start"] = m_names.front();
         }
+        title.erase(0, title.find_first_not_of(": ")); // never a passage header
         m_result.twee = ":: StoryTitle\n" + (title.empty() ? std::string("Untitled story") : title) +
                         "\n\n:: StoryData\n" +
                         data.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n\n" +
@@ -166,81 +167,63 @@ private:
     }
 
     // The card's text so that SugarCube shows it as it is and the importer reads it back unchanged:
-    // lines that would read as mark-up are wrapped in verbatim quotes.
-    std::string CommentText(int card) {
-        const std::string text = ToLf(m_project.cards[card]->m_strComment);
-        std::vector<std::string> lines;
+    // lines that would read as mark-up are wrapped in verbatim quotes; with `all`, every line.
+    static std::string CommentText(const std::string& text, bool all) {
+        std::string out;
         for (size_t p = 0;;) {
             const size_t nl = text.find('\n', p);
-            lines.push_back(text.substr(p, nl == std::string::npos ? std::string::npos : nl - p));
-            if (nl == std::string::npos) {
-                break;
+            std::string line = text.substr(p, nl == std::string::npos ? std::string::npos : nl - p);
+            if (!line.empty() && (all || !IsPlainText(line))) {
+                if (line.find("\"\"\"") == std::string::npos) {
+                    line = "\"\"\"" + line + "\"\"\"";
+                } else if (line.find("</nowiki>") == std::string::npos) {
+                    line = "<nowiki>" + line + "</nowiki>";
+                } else if (line.starts_with("::")) {
+                    line = " " + line; // never a passage header
+                }
             }
+            out += line;
+            if (nl == std::string::npos) {
+                return out;
+            }
+            out += '\n';
             p = nl + 1;
         }
-        auto join = [&] {
-            std::string out;
-            for (size_t i = 0; i < lines.size(); ++i) {
-                out += (i ? "\n" : "") + lines[i];
-            }
-            return out;
-        };
-        std::vector<bool> wrapped(lines.size(), false);
-        auto wrap = [&](size_t i) {
-            if (wrapped[i] || lines[i].empty()) {
-                return;
-            }
-            wrapped[i] = true;
-            if (lines[i].find("\"\"\"") == std::string::npos) {
-                lines[i] = "\"\"\"" + lines[i] + "\"\"\"";
-            } else if (lines[i].find("</nowiki>") == std::string::npos) {
-                lines[i] = "<nowiki>" + lines[i] + "</nowiki>";
-            }
-        };
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (!IsPlainText(lines[i])) {
-                wrap(i);
-            }
-        }
-        if (!IsPlainText(join())) {
-            for (size_t i = 0; i < lines.size(); ++i) {
-                wrap(i);
-            }
-        }
-        std::string out = join();
-        std::string expected = text;
-        if (!expected.empty() && expected.back() == '\n') {
-            expected.pop_back();
-        }
-        if (ParsePassage(out, StoryFormat::SugarCube).text != expected) {
-            Warn(card, "a line of the text holds both \"\"\" and </nowiki>; it may read back changed");
-        }
-        return out;
     }
 
     std::string PassageText(int card) {
         const model::CCardInfo& c = *m_project.cards[card];
-        std::string out;
+        std::string head;
         if (m_names[card] != c.m_strTitle) {
-            out += TitleLine(c.m_strTitle) + "\n";
+            head += TitleLine(c.m_strTitle) + "\n";
         }
         if (card == 0 && UsesScore()) {
-            out += "<<set $score to 0>>\n";
+            head += "<<set $score to 0>>\n";
         }
-        const std::string comment = CommentText(card);
-        out += comment;
-        const auto& links = c.m_pLinks->m_pLinkList;
-        for (const auto& link : links) {
-            out += "\n" + LinkText(card, *link);
+        std::string links;
+        for (const auto& link : c.m_pLinks->m_pLinkList) {
+            links += "\n" + LinkText(card, *link);
         }
+        const std::string text = ToLf(c.m_strComment);
         // Twee drops trailing blank lines: a text whose last line is blank keeps it through an empty
         // SugarCube comment after it.
-        const size_t lastLine = comment.rfind('\n');
-        if (links.empty() && !comment.empty() &&
-            comment.find_first_not_of(" \t", lastLine == std::string::npos ? 0 : lastLine + 1) ==
+        const size_t lastLine = text.rfind('\n');
+        if (links.empty() && !text.empty() &&
+            text.find_first_not_of(" \t", lastLine == std::string::npos ? 0 : lastLine + 1) ==
                 std::string::npos) {
-            out += "\n/**/";
+            links = "\n/**/";
         }
+        // A line that is plain alone may still open something a later line closes: then every line is
+        // wrapped.
+        std::string out;
+        for (bool all : {false, true}) {
+            out = head + CommentText(text, all) + links;
+            const PassageContent back = ParsePassage(out, StoryFormat::SugarCube);
+            if (back.text == text && back.links.size() == c.m_pLinks->m_pLinkList.size()) {
+                return out;
+            }
+        }
+        Warn(card, "a line of the text holds both \"\"\" and </nowiki>; it may read back changed");
         return out;
     }
 };

@@ -55,9 +55,10 @@ model::Project AwkwardProject() {
     twin.AddLink("", 0, 0, -1, "<=", 0, 0);
     card("", "");
     card("StoryInit", "Trailing blank\r\n");
-    auto& padded = card(" padded ", "Ends in spaces\r\n   ");
+    auto& padded = card(" :: padded ", "Ends in spaces\r\n   ");
     padded.AddLink("Nowhere", nowhere, 0, -1, "", 0, 0);
     padded.AddLink("x->y", 3, 0, -1, "", 0, 0);
+    padded.AddLink("two\nlines\r\n:: x", 4, 0, -1, "", 0, 0);
     auto& odd = card("Room [1] {a} \\ b|c שלום",
                      "/* card title: \"fake\" */\r\n\"\"\"quoted\"\"\" <<x>>\r\n</nowiki> <nowiki>");
     odd.AddLink("Room", 5, 0, -1, "", 0, 0);

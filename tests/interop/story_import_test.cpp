@@ -64,10 +64,13 @@ TEST(StoryImport, WithoutAStartTheStartPassageOrTheFirstBegins) {
 }
 
 TEST(StoryImport, LinksToMissingPassagesAreDroppedWithOneLineAPassage) {
-    const auto r = Import(":: A\nGo [[B]] or [[Lost]] or [[Gone|Nowhere]] <<set $y to 1>> $x\n:: B\nb\n");
+    const auto r =
+        Import(":: A\nGo [[B]] or [[Lost]] or [[Gone|Nowhere]] <<set $y to 1>> $x [[Walk -> B]]\n:: B\nb\n");
     const auto& links = r.project.cards[0]->m_pLinks->m_pLinkList;
-    ASSERT_EQ(links.size(), 1u);
+    ASSERT_EQ(links.size(), 2u);
     EXPECT_EQ(links[0]->m_nGoto, 1);
+    EXPECT_EQ(links[1]->m_strTitle, "Walk ");
+    EXPECT_EQ(links[1]->m_nGoto, 1); // spaces around the arrow
     ASSERT_EQ(r.warnings.size(), 1u) << ::testing::PrintToString(r.warnings);
     for (const char* what :
          {"passage \"A\"", "\"Lost\"", "\"Nowhere\"", "no such passage", "<<set>>", "$x"}) {
