@@ -1,9 +1,10 @@
 // Export then import gives back the cards: titles, texts, links, gotos, scores and conditions. Run on the
-// sample projects and on a project made of awkward cases.
+// sample projects (the themes and the sample movies' sources) and on a project made of awkward cases.
 #include "interop/story_import.h"
 #include "interop/story_readers.h"
 #include "interop/twee_writer.h"
 #include "model/archive.h"
+#include "sample_sources.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,9 @@ std::vector<std::pair<std::string, model::Project>> Projects() {
     for (const char* name : {"Greeting", "Quiz", "Story"}) {
         const fs::path file = fs::path(CW_TEST_DATA_DIR) / "Themes" / (std::string(name) + ".cwp");
         out.emplace_back(name, fs::exists(file) ? model::LoadProjectFile(file) : model::Project{});
+    }
+    for (auto& sample : interop::test::SampleSourceProjects()) {
+        out.push_back(std::move(sample));
     }
     return out;
 }
