@@ -12,6 +12,7 @@ packages=(
     libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
     fonts-nanum
     libwoff-dev # the web page's faces as WOFF2
+    libxml2-dev # Twine 2 HTML stories (its HTML parser)
     # the desktop programs: Qt 6 Widgets, WebEngine for the player, Multimedia (GStreamer) for music
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libxkbcommon-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good

@@ -96,6 +96,27 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::cmd_html},
+        {"import",
+         "STORY.twee|STORY.html -o PROJECT.cwp",
+         "make a project from a Twine story (Twee 3 or Twine 2 HTML)",
+         "One card a passage (the start passage first), one link button a link. Mark-up and macros are\n"
+         "removed from the text; what is not carried over (macros, variables, pictures, links to missing\n"
+         "passages, passages past 200 cards, links past ten a card) is listed on stderr, one line a\n"
+         "passage. A file that is neither format or is damaged gives a message, exit status 2, and no file.",
+         {{"-o", true}},
+         1,
+         1,
+         cli::RunImport},
+        {"export",
+         "PROJECT.cwp --twee STORY.twee",
+         "write a project as a Twee 3 story for Twine (SugarCube 2)",
+         "One passage a card, named by its title, with the card's text and its links; scores and\n"
+         "conditions become SugarCube macros. Colours, pictures and music stay behind.\n"
+         "A project file that cannot be read gives exit status 2.",
+         {{"--twee", true}},
+         1,
+         1,
+         cli::RunExport},
     };
     return table;
 }

@@ -58,6 +58,10 @@ public:
 
     // Opens a project file; a refused file leaves the open project as it was, with the load message.
     bool openProjectFile(const QString& path);
+    // A Twine story opened as a new, unsaved project (what was not carried over shown in one window),
+    // and the project written as a Twee story. A refused story leaves the open project as it was.
+    bool importTwineStory(const QString& path);
+    bool exportTwineStory(const QString& path);
 
     // Commands.
     void AddCard(int code);
@@ -68,6 +72,8 @@ public:
     void OnNew();
     void OnOpen();
     bool OnSave(); // asks for the file name; true when saved
+    void OnImportTwine();
+    void OnExportTwine();
     void OnPreview();
     void OnFinish();
     void OnProjectSettings();

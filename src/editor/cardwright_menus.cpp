@@ -36,6 +36,8 @@ void CCardwrightDlg::buildMenus() {
     add(file, tr("&New"), &CCardwrightDlg::OnNew);
     add(file, tr("&Open..."), &CCardwrightDlg::OnOpen);
     add(file, tr("&Save..."), &CCardwrightDlg::OnSave);
+    add(file, tr("&Import Twine Story..."), &CCardwrightDlg::OnImportTwine);
+    add(file, tr("&Export as Twine Story..."), &CCardwrightDlg::OnExportTwine);
     QMenu* samples = file->addMenu(tr("&View Samples"));
     const QString samplesDir = FromStd((m_workspace.DataRoot() / "Samples").string());
     add(samples, tr("e-&Workout"),
