@@ -1,5 +1,7 @@
 // cardwright-cli html and build --html with a project: the web page, or for a gift with a Flash clip the
 // page with the player, exit status 0 and one line naming the clip.
+#include "model/archive.h"
+#include "model/project.h"
 #include "web/runtime.h"
 #include "web_test_support.h"
 
@@ -60,12 +62,17 @@ TEST(WebCliTest, ProjectBecomesTheWebPage) {
 TEST(WebCliTest, FlashClipGetsThePlayerPageAndOneLine) {
     const fs::path out = fs::path(CW_TEST_BINARY_DIR) / "web-work" / "cli";
     fs::create_directories(out);
+    // The greeting with the sample clip as its last card's background.
+    model::Project greeting = model::LoadProjectFile(kThemes + "Greeting.cwp");
+    greeting.cards[2]->m_strBackground = "Background\\Bubbles.swf";
+    const std::string clip = (out / "clip.cwp").string();
+    model::SaveProjectFile(greeting, clip);
     for (const char* command : {"html", "build"}) {
         const std::string page = (out / (std::string(command) + "-greeting.html")).string();
         const std::string args = std::string(command) == "html"
-                                     ? "html '" + kThemes + "Greeting.cwp' -o '" + page + "'"
-                                     : "build '" + kThemes + "Greeting.cwp' -o '" + (out / "g.swf").string() +
-                                           "' --html '" + page + "'";
+                                     ? "html '" + clip + "' -o '" + page + "'"
+                                     : "build '" + clip + "' -o '" + (out / "g.swf").string() + "' --html '" +
+                                           page + "'";
         const Result r = RunCli(args);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

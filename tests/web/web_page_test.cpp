@@ -125,9 +125,13 @@ TEST(WebPageTest, LanguageFollowsTheAuthorOrTheScript) {
 }
 
 TEST(WebPageTest, FlashClipsAreNamed) {
+    // The themes use no clips; these take the clips the pickers offer.
     model::Project greeting = model::LoadProjectFile(web_test::kData / "Themes" / "Greeting.cwp");
+    greeting.cards[2]->m_strBackground = "Background\\Bubbles.swf";
     model::Project quiz = model::LoadProjectFile(web_test::kData / "Themes" / "Quiz.cwp");
     model::Project story = model::LoadProjectFile(web_test::kData / "Themes" / "Story.cwp");
+    story.settings.m_strMusic = "Music\\Chime.swf";
+    story.cards[3]->m_strBackground = "Background\\Bubbles.swf";
     web_test::Builder a(greeting, "clip-a");
     web_test::Builder b(quiz, "clip-b");
     web_test::Builder c(story, "clip-c");
