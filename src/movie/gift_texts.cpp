@@ -11,18 +11,6 @@ namespace movie {
 
 namespace {
 
-// A carriage return before a line feed belongs to the line but is no glyph: drawn, it would show the
-// font's replacement box.
-std::string Drawable(std::string_view line) {
-    std::string out;
-    for (char c : line) {
-        if (c != '\r') {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::shared_ptr<swf::Text> NewText(const std::shared_ptr<swf::Font>& font, Rgb colour, double height) {
     if (!font) {
         throw swf::Error("the gift's fonts are not loaded");
@@ -69,12 +57,12 @@ void GiftBuilder::AddTitle(GiftGeneration& gen, const model::CCardInfo& card, Rg
                            [&](std::string_view candidate) { return measure.string_width(candidate); });
     });
     Step(app::reasons::kAddTitle, [&] {
-        Need(line1).add_string(Drawable(lines.line1));
+        Need(line1).add_string(WithoutCarriageReturns(lines.line1));
         TipMissingCharacter(gen, *line1, card.m_strTitle);
         swf::DisplayItem first = gen.movie.add(line1);
         gen.cardItems.push_back(first);
         first.move_to(10, 40);
-        Need(line2).add_string(Drawable(lines.line2));
+        Need(line2).add_string(WithoutCarriageReturns(lines.line2));
         TipMissingCharacter(gen, *line2, card.m_strTitle);
         swf::DisplayItem second = gen.movie.add(line2);
         gen.cardItems.push_back(second);
@@ -90,7 +78,7 @@ void GiftBuilder::AddComment(GiftGeneration& gen, const model::CCardInfo& card, 
             auto text = NewText(m_bodyFont, colour, 20);
             // The line goes in before the text is placed: placing defines the fonts it uses, and a
             // line may draw from fallback faces.
-            text->add_string(Drawable(line));
+            text->add_string(WithoutCarriageReturns(line));
             TipMissingCharacter(gen, *text, line);
             swf::DisplayItem item = gen.movie.add(text);
             gen.cardItems.push_back(item);
