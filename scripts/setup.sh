@@ -10,6 +10,7 @@ packages=(
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libmpg123-dev libmp3lame-dev
     libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
+    libgraphviz-dev # the story map: dot's layered layout, called as a library
     fonts-nanum
     # the desktop programs: Qt 6 Widgets, WebEngine for the player, Multimedia (GStreamer) for music
     qt6-base-dev qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libxkbcommon-dev

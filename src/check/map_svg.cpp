@@ -87,9 +87,9 @@ std::string StoryMapToSvg(const StoryMap& map, const std::vector<Finding>& findi
                (a.then ? " stroke-dasharray=\"5,3\"" : "") + "/>";
         svg += "<polygon points=\"" + ArrowHead(a) + "\" fill=\"#555555\"/>";
         if (a.then) {
-            svg += "<text x=\"" + Num(a.labelAt.x + kMargin) + "\" y=\"" + Num(a.labelAt.y + kMargin + 3) +
-                   "\" font-size=\"9\" text-anchor=\"middle\" fill=\"#333333\">" + Escaped(a.label) +
-                   "</text>";
+            svg += "<text x=\"" + Num(a.labelAt.x + kMargin + 4) + "\" y=\"" +
+                   Num(a.labelAt.y + kMargin + 3) + "\" font-size=\"9\" fill=\"#333333\">" +
+                   Escaped(a.label) + "</text>";
         }
         svg += "</g>\n";
     }

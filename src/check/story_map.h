@@ -1,6 +1,8 @@
 // The story map's layout: every card a box with its title, every link an arrow to its goto and, when it
-// has a condition, a dashed arrow to its then-goto labelled with the condition; laid out by Graphviz's
-// layered layout (dot). Coordinates are points, y growing downwards, origin at the top left.
+// has a condition, a dashed arrow to its then-goto labelled with the condition. Graphviz's layered layout
+// (dot) places the boxes and routes the arrows that go down the card order; arrows back up the map and to
+// the same card go round the right side of the boxes. Coordinates are points, y growing downwards, origin
+// at the top left.
 #pragma once
 
 #include "model/project.h"
@@ -31,7 +33,7 @@ struct MapArrow {
     std::string label;           // the condition of a then arrow ("score >= 50"), else empty
     std::vector<MapPoint> curve; // cubic Bezier pieces: start, then three points a piece
     MapPoint head;               // the arrow's tip at the target box
-    MapPoint labelAt;            // centre of the label, when there is one
+    MapPoint labelAt;            // where the label starts (its left end, middle height), when there is one
 };
 
 struct StoryMap {
