@@ -159,9 +159,9 @@ StoryMap LayOutStoryMap(const model::Project& project) {
     Set(raw, "ranksep", "0.45");
     // Bounded crossing reduction and positioning: a full map of 200 cards lays out in a fraction of a
     // second instead of many, a little less tidy.
-    Set(raw, "mclimit", "0.3");
-    Set(raw, "nslimit", "3");
-    Set(raw, "nslimit1", "3");
+    Set(raw, "mclimit", "0.15");
+    Set(raw, "nslimit", "2");
+    Set(raw, "nslimit1", "2");
     agattr(raw, AGNODE, const_cast<char*>("shape"), const_cast<char*>("box"));
     agattr(raw, AGNODE, const_cast<char*>("fontsize"), const_cast<char*>("11"));
     // Boxes are sized by Graphviz's own table of a sans-serif face, as the views draw their titles.
