@@ -26,7 +26,7 @@ std::vector<std::vector<int>> Successors(const model::Project& project) {
                 next[c].push_back(link->m_nThenGoto);
             }
         }
-        if (project.settings.m_bSlideShow == 1 && n > 1) {
+        if (project.settings.m_bSlideShow != 0 && n > 1) {
             next[c].push_back(c + 1 < n ? c + 1 : 0);
         }
     }
@@ -124,7 +124,7 @@ std::vector<Move> MovesFrom(const model::Project& project, int card, const Score
         }
     }
     const int n = project.CardCount();
-    if (project.settings.m_bSlideShow == 1 && n > 1) {
+    if (project.settings.m_bSlideShow != 0 && n > 1) {
         add(card + 1 < n ? card + 1 : 0, -1, false, entry);
     }
     return moves;

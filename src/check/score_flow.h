@@ -2,8 +2,8 @@
 // starts on the first card with score 0; a link adds its points, then tests its condition on the new
 // score and goes to its then-goto when the condition holds, else to its goto; entering the first card
 // from another card runs its opening action again (score 0), while a link from a card to itself keeps
-// the score; with the slide show on, the movie also runs from each card to the next and from the last
-// back to the first.
+// the score; with the slide show on (any value but 0: the movie then has no stop action), the movie
+// also runs from each card to the next and from the last back to the first.
 #pragma once
 
 #include "check/score_range.h"

@@ -62,6 +62,12 @@ TEST(StoryMapTest, BoxesAndArrows) {
     }
 }
 
+TEST(StoryMapTest, AnEmptyProjectIsAnEmptyMap) {
+    const check::StoryMap map = check::LayOutStoryMap(model::Project{});
+    EXPECT_TRUE(map.boxes.empty());
+    EXPECT_TRUE(map.arrows.empty());
+}
+
 TEST(StoryMapTest, CliWritesOneElementPerCardAndArrow) {
     const fs::path dir = fs::path(CW_TEST_BINARY_DIR) / "check-cli" / "map";
     fs::create_directories(dir);
