@@ -48,10 +48,8 @@ void CheckRunner::start() {
     m_running = true;
     m_pending = false;
     auto snapshot = std::make_shared<model::Project>(m_document.project().Clone());
-    const quint64 generation = ++m_generation;
-    m_pool.start([this, snapshot, generation] {
+    m_pool.start([this, snapshot] {
         Result result;
-        result.generation = generation;
         result.findings = check::CheckProject(*snapshot, Options(snapshot->settings));
         try {
             result.map = check::LayOutStoryMap(*snapshot);

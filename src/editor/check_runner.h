@@ -43,7 +43,6 @@ signals:
 
 private:
     struct Result {
-        quint64 generation = 0;
         std::vector<check::Finding> findings;
         check::StoryMap map;
         QString mapError;
@@ -57,7 +56,6 @@ private:
     const app::Workspace& m_workspace;
     QThreadPool m_pool; // one thread: a run at a time, the glyph test used by one thread
     QTimer m_delay;
-    quint64 m_generation = 0;
     bool m_running = false;
     bool m_pending = false;
     std::vector<check::Finding> m_findings;
