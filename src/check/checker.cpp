@@ -39,7 +39,8 @@ double Luminance(uint32_t rgb) {
            0.0722 * Channel(rgb & 255);
 }
 
-std::string CardNumber(int card) {
+// Numbered from 1 as the tree shows it; a stored reference may be any 32-bit number.
+std::string CardNumber(int64_t card) {
     return "card " + std::to_string(card + 1);
 }
 
