@@ -199,16 +199,26 @@ StoryMap LayOutStoryMap(const model::Project& project) {
                              ND_height(nodes[c]) * 72.0, BoxTitle(project, c)});
     }
     std::vector<int> backInto(n, 0);
+    // Arrows that share one route (two answers to the same card) are set side by side, 6 points apart.
+    std::map<std::tuple<int, int, bool>, int> sharing;
+    for (const MapArrow& a : map.arrows) {
+        ++sharing[{a.from, a.to, a.then}];
+    }
+    std::map<std::tuple<int, int, bool>, int> placed;
     for (MapArrow& a : map.arrows) {
         if (a.to <= a.from) {
             RouteBack(a, map.boxes, backInto[a.to]++);
         } else if (const splines* spl = ED_spl(edges.at({a.from, a.to, a.then}));
                    spl != nullptr && spl->size > 0) {
+            const std::tuple<int, int, bool> key{a.from, a.to, a.then};
+            const double dx = 6.0 * (placed[key]++ - (sharing[key] - 1) / 2.0);
             const bezier& bz = spl->list[0];
             for (int i = 0; i < bz.size; ++i) {
                 a.curve.push_back(flip(bz.list[i]));
+                a.curve.back().x += dx;
             }
             a.head = bz.eflag ? flip(bz.ep) : a.curve.back();
+            a.head.x += bz.eflag ? dx : 0;
         }
         if (a.then) {
             a.labelAt = OnCurve(a.curve);
