@@ -10,6 +10,7 @@ packages=(
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libexif-dev libmpg123-dev libmp3lame-dev
     libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
+    libgraphviz-dev # the story map: dot's layered layout, called as a library
     fonts-nanum
     libwoff-dev # the web page's faces as WOFF2
     libxml2-dev # Twine 2 HTML stories (its HTML parser)

@@ -32,6 +32,8 @@ int cmd_album(const ParsedArgs& args);
 int cmd_html(const ParsedArgs& args);
 int RunImport(const ParsedArgs& args);
 int RunExport(const ParsedArgs& args);
+int RunCheck(const ParsedArgs& args);
+int RunMap(const ParsedArgs& args);
 
 // Writes the self-running page of a movie file; the exit status, messages on stderr.
 int WriteHtmlGift(const std::filesystem::path& movie, const std::filesystem::path& out, const char* command);

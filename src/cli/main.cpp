@@ -117,6 +117,25 @@ const std::vector<Command>& commands() {
          1,
          1,
          cli::RunExport},
+        {"check",
+         "FILE.cwp [--json]",
+         "check a gift for broken paths, unreachable cards, missing files and more",
+         "Prints one line a finding (card N \"Title\", link M: severity: kind: message), nothing when\n"
+         "there is none; with --json {\"findings\": [...]}. Exit 0 without errors, 1 with errors, 2 for a\n"
+         "file it cannot read.",
+         {{"--json", false}},
+         1,
+         1,
+         cli::RunCheck},
+        {"map",
+         "FILE.cwp -o MAP.svg",
+         "draw the story map: every card and every link",
+         "Each card is an element of class \"card\" holding its title, each arrow one of class \"goto\" or\n"
+         "\"then\" (dashed, labelled with its condition); a link past the last card draws no arrow.",
+         {{"-o", true}},
+         1,
+         1,
+         cli::RunMap},
     };
     return table;
 }

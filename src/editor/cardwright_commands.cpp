@@ -1,6 +1,7 @@
 // The editor window's commands: structural edits, New, Open, Save, Preview, Finish, Project Settings,
 // Add Pics, the Edit menu, the rescue save and closing.
 #include "editor/cardwright_dlg.h"
+#include "editor/gift_check_views.h"
 
 #include "app/log.h"
 #include "app/reasons.h"
@@ -186,6 +187,9 @@ void CCardwrightDlg::OnPreview() {
 void CCardwrightDlg::OnFinish() {
     if (!m_initialised) {
         return;
+    }
+    if (!m_checks->confirmFinish()) {
+        return; // back to the editor, the findings in sight
     }
     hooks::Context ctx = context(); // Finish makes the rescue save itself
     hooks::Finish(ctx);

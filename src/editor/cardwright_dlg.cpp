@@ -1,6 +1,7 @@
 // The editor window: its layout, the fields and the selection, and the views kept in step with the
 // document. Menus and commands are in cardwright_menus.cpp and cardwright_commands.cpp.
 #include "editor/cardwright_dlg.h"
+#include "editor/gift_check_views.h"
 
 #include "app/log.h"
 #include "app/reasons.h"
@@ -93,6 +94,7 @@ CCardwrightDlg::CCardwrightDlg(const app::Workspace& workspace, app::Log& log, P
     // The picture quality is a preference of the program, kept across projects.
     m_state.m_nPictureQuality = dialogs::StoredPictureQuality();
     buildUi();
+    m_checks = new GiftCheckViews(*this, m_workspace);
     buildMenus();
     connectFields();
     m_rescueTimer.setInterval(kRescueIntervalMs);

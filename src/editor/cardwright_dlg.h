@@ -34,6 +34,7 @@ class EditorTips;
 namespace editor {
 
 class CardFields;
+class GiftCheckViews;
 class LinkFields;
 class PreviewPanel;
 class Prompter;
@@ -93,6 +94,7 @@ public:
     tooltip::EditorTips& richTips() { return *m_richTips; }
     // The welcome tip appears when the window is first shown; test runs switch it off.
     void setWelcomeTipEnabled(bool on) { m_welcomeTip = on; }
+    GiftCheckViews& giftCheck() { return *m_checks; }
     CardFields& cardFields() { return *m_card; }
     LinkFields& linkFields() { return *m_link; }
     QTreeView& tree() { return *m_tree; }
@@ -151,6 +153,7 @@ private:
     CardFields* m_card = nullptr;
     LinkFields* m_link = nullptr;
     TipMessage* m_tips = nullptr;
+    GiftCheckViews* m_checks = nullptr; // the gift check and the story map (child object)
     tooltip::EditorTips* m_richTips = nullptr;
     std::unique_ptr<CDlgTips> m_startupTips;
     QTimer m_rescueTimer;

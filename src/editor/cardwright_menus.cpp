@@ -3,8 +3,10 @@
 
 #include "app/workspace.h"
 #include "dialogs/publish_actions.h"
+#include "editor/gift_check_views.h"
 #include "movie/gift_scripts.h"
 
+#include <QDockWidget>
 #include <QMenuBar>
 #include <QTreeView>
 
@@ -102,6 +104,11 @@ void CCardwrightDlg::buildMenus() {
     add(project, tr("Project &Settings"), &CCardwrightDlg::OnProjectSettings);
     add(project, tr("&Expand All Cards"), [this] { m_tree->expandAll(); });
     add(project, tr("&Collapse All Cards"), [this] { m_tree->collapseAll(); });
+    project->addSeparator();
+    add(
+        project, tr("Check &Gift"), [this] { m_checks->showCheck(); }, QKeySequence(Qt::Key_F7))
+        ->setShortcutContext(Qt::WindowShortcut);
+    project->addAction(m_checks->mapDock().toggleViewAction());
 
     QMenu* steps = menuBar()->addMenu(tr("&Step by Step"));
     add(steps, tr("1 &New"), &CCardwrightDlg::OnNew);

@@ -56,7 +56,8 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        return widget != m_enterAllowed;
+        // A list that acts on Enter (the Gift Check's findings) says so with this property.
+        return widget != m_enterAllowed && !widget->property("enterActivates").toBool();
     }
     QWidget* focus = QApplication::focusWidget();
     // A text field's typing is a step of the project's undo stack, so its keys undo that stack rather

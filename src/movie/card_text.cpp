@@ -28,6 +28,16 @@ std::vector<std::string> SplitString(std::string_view text, std::string_view sep
     return parts;
 }
 
+std::string WithoutCarriageReturns(std::string_view line) {
+    std::string out;
+    for (char c : line) {
+        if (c != '\r') {
+            out += c;
+        }
+    }
+    return out;
+}
+
 bool ReadColour(std::string_view text, Rgb& colour) {
     const std::string copy(text); // scanf needs a terminated string
     unsigned int value = 0;

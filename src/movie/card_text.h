@@ -46,6 +46,10 @@ std::vector<std::string> BreakPieces(std::string_view word);
 // falls inside a cluster (a letter with its marks, a conjunct).
 std::vector<std::string> CommentLines(std::string_view comment);
 
+// A line as it is drawn: a carriage return before a line feed belongs to the line but is no glyph
+// (drawn, it would show the font's replacement box).
+std::string WithoutCarriageReturns(std::string_view line);
+
 // The first `count` characters of UTF-8 text (all of it when shorter).
 std::string_view Utf8Prefix(std::string_view text, size_t count);
 
