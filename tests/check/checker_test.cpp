@@ -1,5 +1,6 @@
 // The gift checker: each kind of finding, the score rules of the movie (points, conditions, the first
 // card's reset, loops, the slide show), and the sample projects.
+#include "app/data_listing.h"
 #include "check/checker.h"
 #include "check/glyph_tips.h"
 #include "check/score_range.h"
@@ -196,20 +197,15 @@ TEST(CheckerTest, MissingGlyphUsesTheBuildersFontsAndTip) {
     EXPECT_NE(findings[1].message.find("\"line two"), std::string::npos) << findings[1].message;
 }
 
-TEST(CheckerTest, SampleProjects) {
-    // The themes as shipped; what they really contain is listed here.
-    const std::pair<const char*, std::vector<Brief>> samples[] = {
-        {"Greeting.cwp", {}},
-        {"Quiz.cwp", {}},
-        {"Story.cwp", {}},
-    };
+// Every theme as shipped is a gift without a finding.
+TEST(CheckerTest, ThemesHaveNoFinding) {
     const app::Workspace workspace(kData, fs::path(CW_TEST_BINARY_DIR) / "check-work");
-    for (const auto& [file, expected] : samples) {
-        SCOPED_TRACE(file);
-        const model::Project p = model::LoadProjectFile(kData / "Themes" / file);
-        const auto findings = check::CheckProject(p, {kData, check::MakeGlyphTip(p.settings, workspace)});
-        EXPECT_EQ(Briefs(findings), expected);
-        for (const auto& f : findings) {
+    const std::vector<app::ThemeEntry> themes = app::ListThemes(kData);
+    EXPECT_GE(themes.size(), 12u);
+    for (const app::ThemeEntry& theme : themes) {
+        SCOPED_TRACE(theme.title);
+        const model::Project p = model::LoadProjectFile(theme.file);
+        for (const auto& f : check::CheckProject(p, {kData, check::MakeGlyphTip(p.settings, workspace)})) {
             ADD_FAILURE() << f.message;
         }
     }
