@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -165,11 +166,20 @@ void ShowInFileManager(const QString& file) {
         QString::fromLatin1(publish::kFileManagerService), QString::fromLatin1(publish::kFileManagerPath),
         QString::fromLatin1(publish::kFileManagerInterface), QStringLiteral("ShowItems"));
     call << QStringList{QString::fromStdString(publish::FileUri(ToPath(file)))} << QString();
+    const QUrl folder = QUrl::fromLocalFile(PathText(publish::FolderToOpen(ToPath(file))));
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (bus.isConnected() && bus.call(call, QDBus::Block, 3000).type() == QDBusMessage::ReplyMessage) {
+    if (!bus.isConnected()) {
+        QDesktopServices::openUrl(folder);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(publish::FolderToOpen(ToPath(file)))));
+    // Asked without waiting: a file manager may take seconds to answer, and the window must not.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 3000));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [folder](QDBusPendingCallWatcher* done) {
+        if (done->isError()) {
+            QDesktopServices::openUrl(folder); // no file manager answered: open the folder instead
+        }
+        done->deleteLater();
+    });
 }
 
 PublishContext PublishContext::ForWindow(QWidget* parent, const fs::path& dataRoot, const fs::path& tempDir) {

@@ -7,6 +7,7 @@
 #include <QDBusVirtualObject>
 #include <QObject>
 #include <QProcess>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -40,8 +41,8 @@ TEST(FinishFileManagerTest, ShowItemsReceivesTheFileUri) {
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
     ASSERT_TRUE(bus.registerVirtualObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager));
 
-    publish_ui::ShowInFileManager(QStringLiteral("/tmp/gifts/my gift#1.swf"));
-
+    publish_ui::ShowInFileManager(QStringLiteral("/tmp/gifts/my gift#1.swf")); // the answer comes later
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.shown.isEmpty(); }, 10000));
     EXPECT_EQ(manager.shown, QStringList{QStringLiteral("file:///tmp/gifts/my%20gift%231.swf")});
     EXPECT_EQ(manager.startupIds, QStringList{QString()});
     bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
