@@ -9,4 +9,4 @@ bash scripts/build.sh normal
 bash scripts/build.sh asan
 lsan_supp="$PWD/fuzz/lsan.supp" # leaks inside third-party decoders
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$lsan_supp ctest --output-on-failure -j2 --timeout 900 -LE e2e)
-bash scripts/fuzz.sh build-asan "${CW_FUZZ_SECONDS:-30}"
+bash scripts/fuzz.sh build-asan "${CW_FUZZ_SECONDS:-20}"
