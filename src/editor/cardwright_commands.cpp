@@ -215,7 +215,7 @@ void CCardwrightDlg::OnAddPics() {
             v.projectBg = 0;
         });
     }
-    refreshPreview(true);
+    refreshPreview();
 }
 
 void CCardwrightDlg::openHelp(bool maximized) {

@@ -126,7 +126,8 @@ private:
     void fillGotoLists();
     void showCardFields(int card);
     void showLinkFields(int card, int link);
-    void refreshPreview(bool forceConvert);
+    // Asks the preview for the current card's movie; it is built off the GUI thread.
+    void refreshPreview();
     void editCard(Field field, const std::function<void(CardValues&)>& change);
     void editLink(Field field, const std::function<void(model::CLinkInfo&)>& change);
     void storeColour(bool title, const QColor& colour);
@@ -163,7 +164,7 @@ private:
     bool m_previewStale = false; // an edit was not shown because of a Flash background
     bool m_welcomeTip = true;
     bool m_welcomeShown = false;
-    bool m_tipsWaiting = false; // the start-up tips wait for the window to be on screen
+    bool m_tipsWaiting = false;    // the start-up tips wait for the window to be on screen
     QPointer<QWidget> m_lastFocus; // the last control of this window with the focus (for the Edit menu)
 };
 
