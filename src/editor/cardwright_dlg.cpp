@@ -101,11 +101,13 @@ CCardwrightDlg::CCardwrightDlg(const app::Workspace& workspace, app::Log& log, P
     connect(&m_doc, &Document::linkChanged, this, &CCardwrightDlg::onLinkChanged);
     connect(&m_doc, &Document::settingsChanged, this, &CCardwrightDlg::onSettingsChanged);
     connect(&m_doc, &Document::modifiedChanged, this, &CCardwrightDlg::updateTitle);
+    connect(&m_wholeMovie, &QFutureWatcher<BuiltMovie>::finished, this, &CCardwrightDlg::wholeMovieBuilt);
     updateTitle();
 }
 
 CCardwrightDlg::~CCardwrightDlg() {
     qApp->removeEventFilter(findChild<KeyFilter*>());
+    m_wholeMovie.waitForFinished(); // it reads the work folder's paths
 }
 
 void CCardwrightDlg::buildUi() {

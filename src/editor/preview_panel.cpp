@@ -32,20 +32,6 @@ namespace {
 
 const char* const kSwfFileError = "SWF file error. please check FLASH.";
 
-// Keeps what a build on the worker thread reports, for the GUI thread to show afterwards.
-class KeepingReporter : public app::ErrorReporter {
-public:
-    KeepingReporter() : app::ErrorReporter(nullptr) {}
-    void report(const app::Reason& reason) override { reports.push_back(reason); }
-    void tip(std::string_view text) override { tips.emplace_back(text); }
-
-    std::vector<app::Reason> reports;
-    std::vector<std::string> tips;
-
-protected:
-    bool AskToSave(const std::string&) override { return false; }
-};
-
 } // namespace
 
 // A request waiting for the worker: its own copy of the project.
@@ -71,7 +57,7 @@ PreviewPanel::PreviewPanel(const app::Workspace& workspace, app::ErrorReporter& 
                            QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_reporter(reporter), m_log(log),
       m_worker(std::make_unique<Worker>(workspace)) {
-    connect(&m_watcher, &QFutureWatcher<Built>::finished, this, &PreviewPanel::takeBuilt);
+    connect(&m_watcher, &QFutureWatcher<BuiltMovie>::finished, this, &PreviewPanel::takeBuilt);
     setAccessibleName(tr("Preview"));
     m_stack = new QStackedLayout(this);
     m_failure = new QLabel(this);
@@ -189,44 +175,37 @@ void PreviewPanel::startWaiting() {
         m_workspace.TempDir() / ("preview_" + std::to_string(request->id) + ".swf");
     m_watcher.setFuture(QtConcurrent::run(
         [worker = m_worker.get(), workspace = &m_workspace, path, index = request->index, id = request->id] {
-            Built built;
+            BuiltMovie built;
             built.request = id;
-            worker->reporter.reports.clear();
-            worker->reporter.tips.clear();
+            worker->reporter.kept = {};
             try {
                 workspace->EnsureTempDir();
                 worker->builder.GenerateSWF(path, worker->project.cards[size_t(index)].get(), 0, index);
                 QFile file(QString::fromStdString(path.string()));
                 if (file.open(QIODevice::ReadOnly)) {
-                    built.movie = file.readAll();
+                    built.bytes = file.readAll();
                 }
             } catch (const std::exception& e) {
                 built.error = e.what();
             }
             std::error_code ec;
             std::filesystem::remove(path, ec);
-            built.reports = std::move(worker->reporter.reports);
-            built.tips = std::move(worker->reporter.tips);
+            built.kept = std::move(worker->reporter.kept);
             return built;
         }));
 }
 
 void PreviewPanel::takeBuilt() {
-    Built built = m_watcher.result();
+    BuiltMovie built = m_watcher.result();
     m_building = false;
-    for (const app::Reason& reason : built.reports) {
-        m_reporter.report(reason);
-    }
-    for (const std::string& tip : built.tips) {
-        m_reporter.tip(tip);
-    }
+    built.kept.ShowThrough(m_reporter);
     if (!built.error.empty()) {
         m_log.Write("Card preview not written: " + built.error + "\n");
         if (m_tip) {
             m_tip(QString::fromLatin1(kSwfFileError));
         }
     } else if (built.request > m_clearedAt) {
-        m_lastMovie = std::move(built.movie);
+        m_lastMovie = std::move(built.bytes);
 #if CW_HAVE_PLAYER
         m_lastSerial = m_player->loadMovie(m_lastMovie);
 #endif

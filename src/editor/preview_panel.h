@@ -5,7 +5,7 @@
 // failure is reported once and shown in the panel; the editor stays open.
 #pragma once
 
-#include "app/reasons.h"
+#include "editor/movie_job.h"
 
 #include <QByteArray>
 #include <QFutureWatcher>
@@ -82,13 +82,6 @@ signals:
 private:
     struct Request;
     struct Worker;
-    struct Built {
-        quint64 request = 0;
-        QByteArray movie;
-        std::string error; // why the movie could not be written, empty when it was
-        std::vector<std::string> tips;
-        std::vector<app::Reason> reports;
-    };
 
     void startWaiting();
     void takeBuilt();
@@ -108,7 +101,7 @@ private:
     bool m_failed = false;
     int m_generations = 0;
     std::unique_ptr<Worker> m_worker; // used by one build at a time, on the worker thread
-    QFutureWatcher<Built> m_watcher;
+    QFutureWatcher<BuiltMovie> m_watcher;
     std::unique_ptr<Request> m_waiting;
     bool m_building = false;
     quint64 m_requests = 0;

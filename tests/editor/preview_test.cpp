@@ -127,13 +127,12 @@ TEST_F(EditorTest, PreviewDialogBorrowsTheWarmPlayer) {
         [&] { return preview.warmPlayer() != nullptr && !preview.warmPlayer()->isVisible(); }, 60000));
     player::RuffleView* warm = preview.warmPlayer();
     player::RuffleView* shown = nullptr;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<CDlgPreview*>(QApplication::activeModalWidget())) {
-            shown = dialog->playerView();
-            dialog->close();
-        }
-    });
-    w.OnPreview();
+    RunPreview([&] { w.OnPreview(); },
+               [&](QWidget* dialog) {
+                   if (auto* preview = qobject_cast<CDlgPreview*>(dialog)) {
+                       shown = preview->playerView();
+                   }
+               });
     EXPECT_EQ(shown, warm);
     EXPECT_EQ(warm->parentWidget(), &preview);
     EXPECT_FALSE(warm->isVisible());
@@ -158,12 +157,7 @@ TEST_F(EditorTest, ADamagedButtonClipIsPreviewedAndGeneratedWithoutTouchingThePr
     w.select({1, -1}); // a card with links: its buttons fall back to white
     ASSERT_TRUE(Built(w.preview()));
     EXPECT_FALSE(w.preview().lastMovie().isEmpty());
-    QTimer::singleShot(0, [] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            dialog->close();
-        }
-    });
-    w.OnPreview(); // the whole movie, made by the window's own builder
+    EXPECT_EQ(RunPreview([&] { w.OnPreview(); }), QStringLiteral("Preview")); // the whole movie
     EXPECT_EQ(Bytes(), bytes);
     EXPECT_EQ(w.document().undoStack().count(), steps);
     EXPECT_FALSE(w.document().isModified());
