@@ -198,6 +198,7 @@ void PreviewPanel::startWaiting() {
 void PreviewPanel::takeBuilt() {
     BuiltMovie built = m_watcher.result();
     m_building = false;
+    ++m_built;
     built.kept.ShowThrough(m_reporter);
     if (!built.error.empty()) {
         m_log.Write("Card preview not written: " + built.error + "\n");

@@ -55,6 +55,8 @@ public:
 
     // Movies asked for so far, and the bytes of the last one built (tests count and read them).
     int generationCount() const { return m_generations; }
+    // Movies built so far (requests that were overtaken while waiting are never built).
+    int builtCount() const { return m_built; }
     // Pictures converted (not reused) for the preview so far.
     int conversionCount() const;
     const QByteArray& lastMovie() const { return m_lastMovie; }
@@ -100,6 +102,7 @@ private:
     bool m_enabled = true;
     bool m_failed = false;
     int m_generations = 0;
+    int m_built = 0;
     std::unique_ptr<Worker> m_worker; // used by one build at a time, on the worker thread
     QFutureWatcher<BuiltMovie> m_watcher;
     std::unique_ptr<Request> m_waiting;

@@ -138,6 +138,25 @@ TEST_F(EditorTest, PreviewDialogBorrowsTheWarmPlayer) {
     EXPECT_FALSE(warm->isVisible());
 }
 
+TEST_F(EditorTest, OnlyTheNewestWaitingPreviewIsBuilt) {
+    CCardwrightDlg& w = Open();
+    PreviewPanel& preview = w.preview();
+    ASSERT_TRUE(Built(preview));
+    const int asked = preview.generationCount();
+    const int built = preview.builtCount();
+    CardValues v = CardValues::Of(*w.document().project().cards[0]);
+    for (int i = 0; i < 6; ++i) { // six edits before the event loop runs again
+        v.title += "x";
+        w.document().setCard(0, Field::Title, v);
+    }
+    EXPECT_EQ(preview.generationCount(), asked + 6);
+    EXPECT_TRUE(preview.busy()); // built off the GUI thread
+    ASSERT_TRUE(Built(preview));
+    // The first started at once; of the five that waited behind it only the newest was built.
+    EXPECT_EQ(preview.builtCount(), built + 2);
+    EXPECT_FALSE(PaintedStage(preview).isNull());
+}
+
 TEST_F(EditorTest, ADamagedButtonClipIsPreviewedAndGeneratedWithoutTouchingTheProject) {
     CCardwrightDlg& w = Open();
     model::Project p = model::MakeDefaultProject();
