@@ -24,7 +24,7 @@ public:
     virtual ~ErrorReporter() = default;
 
     // Shows the report, writes reason.log to the log, and runs the save handler when the user says Yes.
-    void report(const Reason& reason);
+    virtual void report(const Reason& reason);
     // Shows a short hint.
     virtual void tip(std::string_view text) = 0;
 

@@ -21,6 +21,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <memory>
 
 namespace editor {
 
@@ -171,17 +174,46 @@ void CCardwrightDlg::OnPreview() {
         return;
     }
     rescueSave();
-    const auto path = m_workspace.PreviewPath();
-    try {
-        m_builder->GenerateSWF(path, nullptr, 1, 0);
-    } catch (const std::exception& e) {
-        m_log.Write(std::string("Preview movie not written: ") + e.what() + "\n");
+    if (m_wholeMovie.isRunning()) {
+        m_wholeMovieAgain = true;
+        return;
+    }
+    startWholeMovie();
+}
+
+void CCardwrightDlg::startWholeMovie() {
+    m_wholeMovieAgain = false;
+    auto project = std::make_shared<const model::Project>(m_doc.project().Clone());
+    m_wholeMovie.setFuture(QtConcurrent::run([project, state = m_state, workspace = &m_workspace] {
+        BuiltMovie built;
+        KeepingReporter reporter;
+        try {
+            movie::GiftBuilder builder(*project, state, *workspace, reporter);
+            builder.GenerateSWF(workspace->PreviewPath(), nullptr, 1, 0);
+        } catch (const std::exception& e) {
+            built.error = e.what();
+        }
+        built.kept = std::move(reporter.kept);
+        return built;
+    }));
+}
+
+void CCardwrightDlg::wholeMovieBuilt() {
+    if (m_wholeMovieAgain) {
+        startWholeMovie(); // the project changed since: only the newest movie is shown
+        return;
+    }
+    const BuiltMovie built = m_wholeMovie.result();
+    built.kept.ShowThrough(*m_reporter);
+    if (!built.error.empty()) {
+        m_log.Write("Preview movie not written: " + built.error + "\n");
         ShowTipMessage(QString::fromLatin1(kSwfFileError));
         return;
     }
+    const QString path = FromStd(m_workspace.PreviewPath().string());
     hooks::Context ctx = context();
-    emit previewOpening(FromStd(path.string()));
-    hooks::ShowPreview(ctx, FromStd(path.string()));
+    emit previewOpening(path);
+    hooks::ShowPreview(ctx, path);
 }
 
 void CCardwrightDlg::OnFinish() {
@@ -219,7 +251,7 @@ void CCardwrightDlg::OnAddPics() {
             v.projectBg = 0;
         });
     }
-    refreshPreview(true);
+    refreshPreview();
 }
 
 void CCardwrightDlg::openHelp(bool maximized) {

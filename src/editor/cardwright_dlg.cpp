@@ -40,8 +40,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
-#include <QWindow>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace editor {
 
@@ -88,8 +88,7 @@ CCardwrightDlg::CCardwrightDlg(const app::Workspace& workspace, app::Log& log, P
     m_reporter = std::make_unique<QtReporter>(&m_log, m_prompter, this,
                                               [this](const QString& text) { ShowTipMessage(text); });
     m_reporter->SetSaveHandler([this] { OnSave(); });
-    m_builder =
-        std::make_unique<movie::GiftBuilder>(m_doc.projectForReading(), m_state, m_workspace, *m_reporter);
+    m_builder = std::make_unique<movie::GiftBuilder>(m_doc.project(), m_state, m_workspace, *m_reporter);
     m_builder->LoadGiftFonts(0);
     // The picture quality is a preference of the program, kept across projects.
     m_state.m_nPictureQuality = dialogs::StoredPictureQuality();
@@ -104,11 +103,13 @@ CCardwrightDlg::CCardwrightDlg(const app::Workspace& workspace, app::Log& log, P
     connect(&m_doc, &Document::linkChanged, this, &CCardwrightDlg::onLinkChanged);
     connect(&m_doc, &Document::settingsChanged, this, &CCardwrightDlg::onSettingsChanged);
     connect(&m_doc, &Document::modifiedChanged, this, &CCardwrightDlg::updateTitle);
+    connect(&m_wholeMovie, &QFutureWatcher<BuiltMovie>::finished, this, &CCardwrightDlg::wholeMovieBuilt);
     updateTitle();
 }
 
 CCardwrightDlg::~CCardwrightDlg() {
     qApp->removeEventFilter(findChild<KeyFilter*>());
+    m_wholeMovie.waitForFinished(); // it reads the work folder's paths
 }
 
 void CCardwrightDlg::buildUi() {
@@ -146,7 +147,7 @@ void CCardwrightDlg::buildUi() {
     connect(removeLink, &QPushButton::clicked, this, &CCardwrightDlg::OnBtnRemovelink);
 
     // Right: the preview above the fields of the current card or link.
-    m_preview = new PreviewPanel(*m_builder, m_workspace, *m_reporter, m_log);
+    m_preview = new PreviewPanel(m_workspace, *m_reporter, m_log);
     m_preview->setTipHandler([this](const QString& text) { ShowTipMessage(text); });
     m_preview->setMinimumSize(320, 240);
     m_card = new CardFields;
@@ -304,7 +305,7 @@ void CCardwrightDlg::connectFields() {
 
 bool CCardwrightDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && m_previewStale && watched != nullptr) {
-        refreshPreview(false);
+        refreshPreview();
     }
     // The window is on screen, where the window manager put it: the tips open centred on it now.
     if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed() &&
@@ -407,7 +408,7 @@ bool CCardwrightDlg::openProjectFile(const QString& path) {
     m_state.m_strProjectPath = QFileInfo(path).absoluteFilePath().toStdString();
     m_doc.replace(std::move(project), false);
     m_builder->LoadGiftFonts(1);
-    refreshPreview(true);
+    refreshPreview();
     updateTitle();
     return true;
 }
@@ -447,12 +448,12 @@ void CCardwrightDlg::onCurrentChanged() {
     if (sel.IsLink()) {
         showLinkFields(sel.card, sel.link);
         if (m_previewCard != sel.card) {
-            refreshPreview(false);
+            refreshPreview();
         }
         return;
     }
     showCardFields(sel.card);
-    refreshPreview(true);
+    refreshPreview(); // pictures converted before are reused, so a photo card shows at once
 }
 
 void CCardwrightDlg::showCardFields(int card) {
@@ -528,7 +529,7 @@ void CCardwrightDlg::onCardChanged(int card, bool select) {
         if (waitForFocusLoss) {
             m_previewStale = true;
         } else {
-            refreshPreview(false);
+            refreshPreview();
         }
     }
 }
@@ -545,20 +546,20 @@ void CCardwrightDlg::onLinkChanged(int card, int link, bool select) {
         if (m_typing && UsesFlashBackground(m_doc.project(), *m_doc.project().cards[card])) {
             m_previewStale = true;
         } else {
-            refreshPreview(false);
+            refreshPreview();
         }
     }
 }
 
 void CCardwrightDlg::onSettingsChanged() {
     m_builder->LoadGiftFonts(1);
-    refreshPreview(true);
+    refreshPreview();
 }
 
-void CCardwrightDlg::refreshPreview(bool forceConvert) {
+void CCardwrightDlg::refreshPreview() {
     m_previewStale = false;
     m_previewCard = m_sel.card;
-    m_preview->refresh(m_doc.project(), m_sel.card, forceConvert);
+    m_preview->refresh(m_doc.project(), m_state, m_sel.card);
 }
 
 void CCardwrightDlg::editCard(Field field, const std::function<void(CardValues&)>& change) {

@@ -6,7 +6,9 @@
 #include "app/app_state.h"
 #include "editor/dialog_hooks.h"
 #include "editor/document.h"
+#include "editor/movie_job.h"
 
+#include <QFutureWatcher>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -128,7 +130,12 @@ private:
     void fillGotoLists();
     void showCardFields(int card);
     void showLinkFields(int card, int link);
-    void refreshPreview(bool forceConvert);
+    // Asks the preview for the current card's movie; it is built off the GUI thread.
+    void refreshPreview();
+    // Preview's whole movie: built on a worker thread from a copy of the project; once built, the
+    // Preview dialog shows it. A Preview asked for while one builds builds again from the newer project.
+    void startWholeMovie();
+    void wholeMovieBuilt();
     void editCard(Field field, const std::function<void(CardValues&)>& change);
     void editLink(Field field, const std::function<void(model::CLinkInfo&)>& change);
     void storeColour(bool title, const QColor& colour);
@@ -146,6 +153,8 @@ private:
     Document m_doc;
     std::unique_ptr<QtReporter> m_reporter;
     std::unique_ptr<movie::GiftBuilder> m_builder;
+    QFutureWatcher<BuiltMovie> m_wholeMovie;
+    bool m_wholeMovieAgain = false;
 
     QTreeView* m_tree = nullptr;
     PreviewPanel* m_preview = nullptr;
@@ -166,7 +175,7 @@ private:
     bool m_previewStale = false; // an edit was not shown because of a Flash background
     bool m_welcomeTip = true;
     bool m_welcomeShown = false;
-    bool m_tipsWaiting = false; // the start-up tips wait for the window to be on screen
+    bool m_tipsWaiting = false;    // the start-up tips wait for the window to be on screen
     QPointer<QWidget> m_lastFocus; // the last control of this window with the focus (for the Edit menu)
 };
 

@@ -1,5 +1,7 @@
 #include "editor/preview_panel.h"
 
+#include "app/app_state.h"
+#include "app/error_report.h"
 #include "app/log.h"
 #include "app/reasons.h"
 #include "app/workspace.h"
@@ -14,11 +16,11 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
-#include <QRandomGenerator>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <filesystem>
@@ -32,9 +34,30 @@ const char* const kSwfFileError = "SWF file error. please check FLASH.";
 
 } // namespace
 
-PreviewPanel::PreviewPanel(movie::GiftBuilder& builder, const app::Workspace& workspace,
-                           app::ErrorReporter& reporter, app::Log& log, QWidget* parent)
-    : QWidget(parent), m_builder(builder), m_workspace(workspace), m_reporter(reporter), m_log(log) {
+// A request waiting for the worker: its own copy of the project.
+struct PreviewPanel::Request {
+    model::Project project;
+    app::AppState state;
+    int index = 0;
+    quint64 id = 0;
+};
+
+// The builder of the preview with the copy it reads. Its fonts stay loaded between movies; the copy is
+// replaced before each build, only while no build runs.
+struct PreviewPanel::Worker {
+    explicit Worker(const app::Workspace& workspace) : builder(project, state, workspace, reporter) {}
+
+    model::Project project;
+    app::AppState state;
+    KeepingReporter reporter;
+    movie::GiftBuilder builder;
+};
+
+PreviewPanel::PreviewPanel(const app::Workspace& workspace, app::ErrorReporter& reporter, app::Log& log,
+                           QWidget* parent)
+    : QWidget(parent), m_workspace(workspace), m_reporter(reporter), m_log(log),
+      m_worker(std::make_unique<Worker>(workspace)) {
+    connect(&m_watcher, &QFutureWatcher<BuiltMovie>::finished, this, &PreviewPanel::takeBuilt);
     setAccessibleName(tr("Preview"));
     m_stack = new QStackedLayout(this);
     m_failure = new QLabel(this);
@@ -111,43 +134,85 @@ QString PreviewPanel::failureText() const {
     return m_failed ? m_failure->text() : QString();
 }
 
-void PreviewPanel::refresh(const model::Project& project, int index, bool forceConvert) {
+PreviewPanel::~PreviewPanel() {
+    // The worker reads its copy until the build ends; only closing the window waits for it.
+    m_waiting.reset();
+    m_watcher.waitForFinished();
+}
+
+int PreviewPanel::conversionCount() const {
+    return m_worker->builder.ConversionCount();
+}
+
+void PreviewPanel::refresh(const model::Project& project, const app::AppState& state, int index) {
     if (!m_enabled) {
         return;
     }
     if (index < 0 || index >= project.CardCount()) {
+        m_waiting.reset();
+        m_clearedAt = ++m_requests;
 #if CW_HAVE_PLAYER
         m_player->clear();
 #endif
         return;
     }
     ++m_generations;
+    // Only the newest request waits; an older waiting one is dropped.
+    m_waiting = std::make_unique<Request>(Request{project.Clone(), state, index, ++m_requests});
+    startWaiting();
+}
+
+void PreviewPanel::startWaiting() {
+    if (m_building || !m_waiting) {
+        return;
+    }
+    const std::unique_ptr<Request> request = std::move(m_waiting);
+    m_worker->project = std::move(request->project);
+    m_worker->state = request->state;
+    m_building = true;
     // A name of its own for each movie, so a file still being read is never overwritten.
-    const auto path =
-        m_workspace.TempDir() /
-        (std::to_string(index) + "_" + std::to_string(QRandomGenerator::global()->bounded(1000)) + ".swf");
-    m_workspace.EnsureTempDir();
-    try {
-        m_builder.GenerateSWF(path, project.cards[index].get(), forceConvert ? 1 : 0, index);
-    } catch (const std::exception& e) {
-        m_log.Write(std::string("Card preview not written: ") + e.what() + "\n");
+    const std::filesystem::path path =
+        m_workspace.TempDir() / ("preview_" + std::to_string(request->id) + ".swf");
+    m_watcher.setFuture(QtConcurrent::run(
+        [worker = m_worker.get(), workspace = &m_workspace, path, index = request->index, id = request->id] {
+            BuiltMovie built;
+            built.request = id;
+            worker->reporter.kept = {};
+            try {
+                workspace->EnsureTempDir();
+                worker->builder.GenerateSWF(path, worker->project.cards[size_t(index)].get(), 0, index);
+                QFile file(QString::fromStdString(path.string()));
+                if (file.open(QIODevice::ReadOnly)) {
+                    built.bytes = file.readAll();
+                }
+            } catch (const std::exception& e) {
+                built.error = e.what();
+            }
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+            built.kept = std::move(worker->reporter.kept);
+            return built;
+        }));
+}
+
+void PreviewPanel::takeBuilt() {
+    BuiltMovie built = m_watcher.result();
+    m_building = false;
+    ++m_built;
+    built.kept.ShowThrough(m_reporter);
+    if (!built.error.empty()) {
+        m_log.Write("Card preview not written: " + built.error + "\n");
         if (m_tip) {
             m_tip(QString::fromLatin1(kSwfFileError));
         }
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        return;
-    }
-    QFile file(QString::fromStdString(path.string()));
-    if (file.open(QIODevice::ReadOnly)) {
-        m_lastMovie = file.readAll();
-    }
-    file.close();
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
+    } else if (built.request > m_clearedAt) {
+        m_lastMovie = std::move(built.bytes);
 #if CW_HAVE_PLAYER
-    m_lastSerial = m_player->loadMovie(m_lastMovie);
+        m_lastSerial = m_player->loadMovie(m_lastMovie);
 #endif
+    }
+    emit movieBuilt();
+    startWaiting();
 }
 
 void PreviewPanel::playerFailed(const QString& reason) {

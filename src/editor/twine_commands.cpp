@@ -72,7 +72,7 @@ bool CCardwrightDlg::importTwineStory(const QString& path) {
     m_state.m_strProjectPath.clear(); // a new project, saved under a name of the user's choosing
     m_doc.replace(std::move(result.project), true);
     m_builder->LoadGiftFonts(1);
-    refreshPreview(true);
+    refreshPreview();
     updateTitle();
     if (!result.warnings.empty()) {
         ShowWarnings(

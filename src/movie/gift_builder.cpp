@@ -3,6 +3,7 @@
 #include "app/asset_path.h"
 #include "imaging/convert.h"
 #include "imaging/error.h"
+#include "imaging/file_write.h"
 #include "imaging/size.h"
 #include "movie/gift_generation.h"
 #include "movie/gift_layout.h"
@@ -14,6 +15,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iterator>
+#include <span>
 #include <system_error>
 
 namespace movie {
@@ -31,8 +35,8 @@ std::optional<swf::Action> CompileScript(std::string_view script) {
 
 } // namespace
 
-GiftBuilder::GiftBuilder(model::Project& project, const app::AppState& state, const app::Workspace& workspace,
-                         app::ErrorReporter& reporter)
+GiftBuilder::GiftBuilder(const model::Project& project, const app::AppState& state,
+                         const app::Workspace& workspace, app::ErrorReporter& reporter)
     : m_project(project), m_state(state), m_workspace(workspace), m_reporter(reporter) {}
 
 GiftBuilder::~GiftBuilder() = default;
@@ -89,6 +93,12 @@ CardPlan GiftBuilder::Plan(const model::CCardInfo& card, float buttonWidth, floa
         buttonWidth, buttonHeight);
 }
 
+model::ProjectSettings GiftBuilder::GenerationSettings(const GiftGeneration& gen) const {
+    model::ProjectSettings settings = m_project.settings;
+    settings.m_strButton = gen.buttonStyle;
+    return settings;
+}
+
 std::pair<int, int> GiftBuilder::FitKeepingRatio(int pictureWidth, int pictureHeight, int stageWidth,
                                                  int stageHeight) {
     const imaging::Size size = imaging::FitKeepingRatio(pictureWidth, pictureHeight, stageWidth, stageHeight);
@@ -123,16 +133,68 @@ void GiftBuilder::LoadGiftFonts(int force) {
     m_titleFont->set_fallbacks(m_fallbackFaces);
 }
 
+namespace {
+
+// What a converted picture was made from: the source file as it is now (path, size, time) and the
+// conversion's settings. Empty when the source cannot be looked at.
+std::string ConversionKey(const fs::path& source, int placementCode, int stageWidth, int stageHeight,
+                          int quality) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(source, ec);
+    const auto size = fs::file_size(source, ec);
+    if (ec) {
+        return {};
+    }
+    const auto time = fs::last_write_time(source, ec);
+    if (ec) {
+        return {};
+    }
+    return (absolute.empty() ? source : absolute).string() + "\n" + std::to_string(size) + " " +
+           std::to_string(time.time_since_epoch().count()) + " q" + std::to_string(quality) + " p" +
+           std::to_string(placementCode) + " " + std::to_string(stageWidth) + "x" +
+           std::to_string(stageHeight);
+}
+
+std::string ReadSmallFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
 std::string GiftBuilder::ConvertPictureToJpeg(const fs::path& source, int cardIndex, int placementCode,
-                                              int force) {
+                                              int /*force*/) {
     const fs::path temp = m_workspace.TempDir();
     const fs::path target =
         placementCode == -1 ? temp / "generate_button.jpg" : temp / (std::to_string(cardIndex) + ".jpg");
     m_workspace.EnsureTempDir();
     const auto& s = m_project.settings;
+    const int quality = m_state.m_nPictureQuality;
+
+    // The converted picture is reused while its key file says it was made from this very source with
+    // these settings; anything else (another card's picture at this place, an edited file, another
+    // quality or stage) converts again.
+    const std::string key = ConversionKey(source, placementCode, s.m_nGiftWidth, s.m_nGiftHeight, quality);
+    fs::path keyFile = target;
+    keyFile += ".key";
+    std::error_code ec;
+    if (!key.empty() && ReadSmallFile(keyFile) == key) {
+        for (const fs::path& made : {target, imaging::TransparentTarget(target)}) {
+            if (fs::exists(made, ec)) {
+                return made.string();
+            }
+        }
+    }
+    fs::remove(keyFile, ec);
+    ++m_conversions;
     // Pictures with transparent pixels come back as lossless PNGs, kept transparent in the movie.
-    return imaging::ConvertPictureToJpeg(source, target, placementCode, force != 0, s.m_nGiftWidth,
-                                         s.m_nGiftHeight, m_state.m_nPictureQuality, true);
+    const std::string made = imaging::ConvertPictureToJpeg(source, target, placementCode, true,
+                                                           s.m_nGiftWidth, s.m_nGiftHeight, quality, true);
+    if (!made.empty() && !key.empty()) {
+        imaging::WriteFileReplacing(keyFile,
+                                    std::span(reinterpret_cast<const uint8_t*>(key.data()), key.size()));
+    }
+    return made;
 }
 
 int GiftBuilder::PrepareMusicClip(const fs::path& musicPath) {
@@ -161,6 +223,8 @@ int GiftBuilder::GenerateSWF(const fs::path& outPath, const model::CCardInfo* si
     gen.H = s.m_nGiftHeight;
     gen.wholeMovie = singleCard == nullptr;
     gen.forceConvert = forceConvert;
+    gen.buttonStyle = s.m_strButton;
+    m_decisions = {};
 
     Step(app::reasons::kCreateSwf, [&] {
         gen.movie.set_dimension(gen.W, gen.H);
@@ -227,7 +291,9 @@ int GiftBuilder::GenerateCardFrame(GiftGeneration& gen, int /*frameSlot*/, const
         // Without fonts the text steps below report their own failures.
     }
     ResolveButtonSize(gen, *card, cardIndex);
-    const CardPlan plan = Plan(*card, gen.buttonWidth, gen.buttonHeight);
+    const CardPlan plan = PlanCard(
+        GenerationSettings(gen), *card, Fonts(), [this](std::string_view ref) { return ResolveAsset(ref); },
+        gen.buttonWidth, gen.buttonHeight);
     Rgb colour; // white; carried from the background to the title and the comment
     AddBackground(gen, *card, cardIndex, forceConvert, colour);
     AddTitle(gen, *card, plan);

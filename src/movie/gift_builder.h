@@ -6,8 +6,9 @@
 //     builder.GenerateSWF(preview, card, 0, cardIndex);  // one card, no scripts
 //
 // Every step reports its own failure through the error reporter (an error report with its reason, or
-// a tip) and generation goes on; only writing the file throws. Fonts stay loaded between generations;
-// everything else made for a movie is released when the generation ends.
+// a tip) and generation goes on; only writing the file throws. The builder never changes the project:
+// what it decides for one movie (a fallback button colour) is kept in LastDecisions(). Fonts stay loaded
+// between generations; everything else made for a movie is released when the generation ends.
 #pragma once
 
 #include "app/app_state.h"
@@ -20,9 +21,11 @@
 #include "swf/font.h"
 #include "swf/text.h"
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,11 +33,17 @@ namespace movie {
 
 struct GiftGeneration;
 
+// What the builder decided on its own while making one movie.
+struct GiftDecisions {
+    // The colour the link buttons were drawn in instead of a button clip that could not be imported.
+    std::optional<std::string> fallbackButton;
+};
+
 class GiftBuilder {
 public:
     // The builder reads the project, the picture quality and the folders at every generation; all
-    // four must outlive it.
-    GiftBuilder(model::Project& project, const app::AppState& state, const app::Workspace& workspace,
+    // four must outlive it. The project is only read.
+    GiftBuilder(const model::Project& project, const app::AppState& state, const app::Workspace& workspace,
                 app::ErrorReporter& reporter);
     ~GiftBuilder();
 
@@ -43,6 +52,8 @@ public:
     // files exist. Returns 1; throws swf::Error when the file cannot be written.
     int GenerateSWF(const std::filesystem::path& outPath, const model::CCardInfo* singleCard,
                     int forceConvert, int cardIndex);
+    // What the last GenerateSWF decided.
+    const GiftDecisions& LastDecisions() const { return m_decisions; }
 
     // Loads the body and title fonts of the project's face when either is missing, the project's face
     // differs from the loaded one, or `force` is 1. Called with 1 after Open and New; generations call
@@ -51,10 +62,14 @@ public:
 
     // The picture `source` as a JPEG in Temp: "Temp/<cardIndex>.jpg", or "Temp/generate_button.jpg"
     // for placement code -1, sized by the placement code's rules; a picture with transparent pixels becomes
-    // a lossless "Temp/<cardIndex>.png" instead. Returns "" when it cannot be written;
-    // throws imaging::Error when the source cannot be read.
+    // a lossless "Temp/<cardIndex>.png" instead. A picture converted before from the same file (path,
+    // size, modification time) with the same quality, placement code and stage size is reused, whatever
+    // `force` says: a key file beside it ("Temp/<cardIndex>.jpg.key") records what it was made from.
+    // Returns "" when it cannot be written; throws imaging::Error when the source cannot be read.
     std::string ConvertPictureToJpeg(const std::filesystem::path& source, int cardIndex, int placementCode,
                                      int force);
+    // Pictures this builder has converted (not reused) so far.
+    int ConversionCount() const { return m_conversions.load(); }
 
     // Writes the music clip Temp/MP3.swf for a music file (a Flash clip is copied, an MP3 converted).
     // Returns 1 when written, 0 when the file is neither (no music). Throws when it cannot be made.
@@ -97,7 +112,10 @@ private:
     bool Step(const app::Reason& reason, const std::function<void()>& step);
     bool StepWithTip(const std::string& tip, const std::function<void()>& step);
 
-    model::Project& m_project;
+    // The project's settings with this generation's button style.
+    model::ProjectSettings GenerationSettings(const GiftGeneration& gen) const;
+
+    const model::Project& m_project;
     const app::AppState& m_state;
     const app::Workspace& m_workspace;
     app::ErrorReporter& m_reporter;
@@ -105,6 +123,8 @@ private:
     std::shared_ptr<swf::Font> m_titleFont;
     std::shared_ptr<const swf::FallbackFaces> m_fallbackFaces; // read once, outlines on first use
     std::string m_loadedFace;                                  // the face the two fonts were loaded for
+    GiftDecisions m_decisions;                                 // of the last generation
+    std::atomic<int> m_conversions{0};                         // read by other threads
 };
 
 } // namespace movie

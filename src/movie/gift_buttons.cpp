@@ -34,7 +34,7 @@ void GiftBuilder::ResolveButtonSize(GiftGeneration& gen, const model::CCardInfo&
         return; // the size is known from the first card with links on
     }
     const ButtonFace face =
-        PlanButtonFace(m_project.settings, [this](std::string_view r) { return ResolveAsset(r); });
+        PlanButtonFace(GenerationSettings(gen), [this](std::string_view r) { return ResolveAsset(r); });
     if (face.kind == ButtonFaceKind::Picture && !gen.pictureFaceTried) {
         gen.pictureFaceTried = true;
         MakeButtonFace(gen, cardIndex);
@@ -46,7 +46,6 @@ void GiftBuilder::ResolveButtonSize(GiftGeneration& gen, const model::CCardInfo&
 }
 
 void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, const CardPlan& plan) {
-    model::ProjectSettings& s = m_project.settings;
     size_t index = 0;
     for (const std::unique_ptr<model::CLinkInfo>& entry : card.m_pLinks->m_pLinkList) {
         if (!entry) {
@@ -56,10 +55,11 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, co
         const PlannedLink& planned = plan.links.at(index++);
         const int x = planned.x;
 
-        // The style is read anew for every link: a failing clip face switches the project to a colour.
+        // The style is read anew for every link: a failing clip face switches this movie to a colour.
         ButtonStyle style;
-        const bool hasHash = s.m_strButton.find('#') != std::string::npos;
-        style.path = hasHash ? fs::path(s.m_strButton) : ResolveAsset(s.m_strButton);
+        const std::string styleText = gen.buttonStyle;
+        const bool hasHash = styleText.find('#') != std::string::npos;
+        style.path = hasHash ? fs::path(styleText) : ResolveAsset(styleText);
         style.lowered = Lowered(style.path.string());
         style.kind = hasHash                           ? FaceKind::Colour
                      : EndsWith(style.lowered, ".swf") ? FaceKind::Clip
@@ -99,9 +99,10 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, co
                     try {
                         clip = swf::PrebuiltClip::from_file(style.path);
                     } catch (const std::exception&) {
-                        const std::string shown = s.m_strButton;
-                        s.m_strButton = "#FFFFFF";
-                        m_reporter.tip(TipButtonClip(shown));
+                        const std::string clipName = gen.buttonStyle;
+                        gen.buttonStyle = "#FFFFFF";
+                        m_decisions.fallbackButton = gen.buttonStyle;
+                        m_reporter.tip(TipButtonClip(clipName));
                     }
                 }
                 if (clip) {
@@ -166,8 +167,7 @@ void GiftBuilder::AddLinks(GiftGeneration& gen, const model::CCardInfo& card, co
 }
 
 void GiftBuilder::MakeButtonFace(GiftGeneration& gen, int cardIndex) {
-    const model::ProjectSettings& s = m_project.settings;
-    const fs::path path = ResolveAsset(s.m_strButton);
+    const fs::path path = ResolveAsset(gen.buttonStyle);
     const std::string lowered = Lowered(path.string());
     std::error_code ec;
     std::shared_ptr<const swf::Bitmap> bitmap;

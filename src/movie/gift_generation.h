@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace movie {
@@ -19,6 +20,8 @@ struct GiftGeneration {
     double H = 0;
     bool wholeMovie = false;
     int forceConvert = 0;
+    // The project's button style, or the colour that replaced a clip that could not be imported.
+    std::string buttonStyle;
 
     // Button size, unknown (-1) until the first face is made.
     float buttonWidth = -1.0f;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 namespace editor::testing {
 
@@ -36,6 +37,29 @@ CCardwrightDlg& EditorTest::Open(const QString& rescue) {
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     return *window;
+}
+
+QString EditorTest::RunPreview(const std::function<void()>& ask, const std::function<void(QWidget*)>& look) {
+    QString title;
+    bool closed = false;
+    const QMetaObject::Connection opening =
+        QObject::connect(window.get(), &CCardwrightDlg::previewOpening, [&] {
+            // The dialog is modal: it is looked at and closed from its own event loop.
+            QTimer::singleShot(0, [&] {
+                if (QWidget* dialog = QApplication::activeModalWidget()) {
+                    if (look) {
+                        look(dialog);
+                    }
+                    title = dialog->windowTitle();
+                    dialog->close();
+                }
+                closed = true;
+            });
+        });
+    ask();
+    static_cast<void>(QTest::qWaitFor([&] { return closed; }, 60000)); // no dialog: the title stays ""
+    QObject::disconnect(opening);
+    return title;
 }
 
 } // namespace editor::testing

@@ -40,6 +40,10 @@ protected:
     // Makes the window (default project), shows it and gives it the focus. The welcome tip stays away
     // unless `welcome` is set; `prepare` runs on the window before it is shown.
     CCardwrightDlg& Open(const QString& rescue = {});
+    // Runs `ask`, which asks for Preview, and waits until the Preview dialog opens (its movie is built
+    // off the GUI thread); `look` sees the dialog before it is closed. Returns the dialog's title, or ""
+    // when none opened.
+    QString RunPreview(const std::function<void()>& ask, const std::function<void(QWidget*)>& look = {});
     std::vector<uint8_t> Bytes() const { return model::WriteProject(window->document().project()); }
     QString Path(const QString& name) const { return dir.filePath(name); }
 

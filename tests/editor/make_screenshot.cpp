@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     quint64 painted = 0;
     QObject::connect(&preview, &editor::PreviewPanel::moviePainted,
                      [&](quint64 serial) { painted = serial; });
-    if (!QTest::qWaitFor([&] { return painted != 0 && painted >= preview.lastSerial(); }, 60000)) {
+    if (!QTest::qWaitFor([&] { return !preview.busy() && painted != 0 && painted >= preview.lastSerial(); },
+                         60000)) {
         std::fprintf(stderr, "the card was not painted\n");
         return 1;
     }

@@ -5,10 +5,14 @@
 #include "app/error_report.h"
 #include "editor/field_panels.h"
 #include "editor/preview_panel.h"
+#include "model/project.h"
 #include "player/dlg_preview.h"
 #include "player/ruffle_view.h"
 
+#include <filesystem>
+
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
@@ -17,8 +21,16 @@
 namespace editor::testing {
 namespace {
 
-// Waits until the last movie handed to the player is painted, then grabs the stage.
+// Waits until the preview has built every movie asked for (builds run on a worker thread).
+bool Built(PreviewPanel& preview) {
+    return QTest::qWaitFor([&] { return !preview.busy(); }, 60000);
+}
+
+// Waits until the last movie asked for is built and painted, then grabs the stage.
 QImage PaintedStage(PreviewPanel& preview) {
+    if (!Built(preview)) {
+        return {};
+    }
     quint64 painted = 0;
     auto connection = QObject::connect(&preview, &PreviewPanel::moviePainted,
                                        [&painted](quint64 serial) { painted = serial; });
@@ -115,16 +127,104 @@ TEST_F(EditorTest, PreviewDialogBorrowsTheWarmPlayer) {
         [&] { return preview.warmPlayer() != nullptr && !preview.warmPlayer()->isVisible(); }, 60000));
     player::RuffleView* warm = preview.warmPlayer();
     player::RuffleView* shown = nullptr;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<CDlgPreview*>(QApplication::activeModalWidget())) {
-            shown = dialog->playerView();
-            dialog->close();
-        }
-    });
-    w.OnPreview();
+    RunPreview([&] { w.OnPreview(); },
+               [&](QWidget* dialog) {
+                   if (auto* preview = qobject_cast<CDlgPreview*>(dialog)) {
+                       shown = preview->playerView();
+                   }
+               });
     EXPECT_EQ(shown, warm);
     EXPECT_EQ(warm->parentWidget(), &preview);
     EXPECT_FALSE(warm->isVisible());
+}
+
+TEST_F(EditorTest, OnlyTheNewestWaitingPreviewIsBuilt) {
+    CCardwrightDlg& w = Open();
+    PreviewPanel& preview = w.preview();
+    ASSERT_TRUE(Built(preview));
+    const int asked = preview.generationCount();
+    const int built = preview.builtCount();
+    CardValues v = CardValues::Of(*w.document().project().cards[0]);
+    for (int i = 0; i < 6; ++i) { // six edits before the event loop runs again
+        v.title += "x";
+        w.document().setCard(0, Field::Title, v);
+    }
+    EXPECT_EQ(preview.generationCount(), asked + 6);
+    EXPECT_TRUE(preview.busy()); // built off the GUI thread
+    ASSERT_TRUE(Built(preview));
+    // The first started at once; of the five that waited behind it only the newest was built.
+    EXPECT_EQ(preview.builtCount(), built + 2);
+    EXPECT_FALSE(PaintedStage(preview).isNull());
+}
+
+TEST_F(EditorTest, ADamagedButtonClipIsPreviewedAndGeneratedWithoutTouchingTheProject) {
+    CCardwrightDlg& w = Open();
+    model::Project p = model::MakeDefaultProject();
+    const QString clip = Path(QStringLiteral("damaged.swf"));
+    QFile damaged(clip);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("FWS not a movie");
+    damaged.close();
+    p.settings.m_strButton = clip.toStdString();
+    const QString path = Path(QStringLiteral("damaged.cwp"));
+    ASSERT_TRUE(model::SaveProjectFile(p, path.toStdString()));
+    ASSERT_TRUE(w.openProjectFile(path));
+    const std::vector<uint8_t> bytes = Bytes();
+    const int steps = w.document().undoStack().count();
+    ASSERT_FALSE(w.document().isModified());
+
+    w.select({1, -1}); // a card with links: its buttons fall back to white
+    ASSERT_TRUE(Built(w.preview()));
+    EXPECT_FALSE(w.preview().lastMovie().isEmpty());
+    EXPECT_EQ(RunPreview([&] { w.OnPreview(); }), QStringLiteral("Preview")); // the whole movie
+    EXPECT_EQ(Bytes(), bytes);
+    EXPECT_EQ(w.document().undoStack().count(), steps);
+    EXPECT_FALSE(w.document().isModified());
+    EXPECT_FALSE(w.isWindowModified());
+}
+
+TEST_F(EditorTest, APhotoCardSelectedAgainReusesItsConvertedPicture) {
+    CCardwrightDlg& w = Open();
+    model::Project p = model::MakeDefaultProject();
+    std::vector<QString> photos;
+    for (int i = 0; i < 3; ++i) {
+        photos.push_back(Path(QStringLiteral("photo%1.jpg").arg(i)));
+        QImage photo(900, 700, QImage::Format_RGB32);
+        photo.fill(QColor::fromHsv(i * 100, 200, 200));
+        ASSERT_TRUE(photo.save(photos.back()));
+        p.cards[size_t(i)]->m_strBackground = photos.back().toStdString();
+        p.cards[size_t(i)]->m_bProjectBg = 0;
+        p.cards[size_t(i)]->m_nBgAlign = 10; // stretched to the stage
+    }
+    const QString path = Path(QStringLiteral("photos.cwp"));
+    ASSERT_TRUE(model::SaveProjectFile(p, path.toStdString()));
+    ASSERT_TRUE(w.openProjectFile(path));
+    for (int card : {1, 2, 0}) {
+        w.select({card, -1});
+        ASSERT_TRUE(Built(w.preview()));
+    }
+    const std::filesystem::path converted = workspace.TempDir() / "1.jpg";
+    ASSERT_TRUE(std::filesystem::exists(converted));
+    const auto written = std::filesystem::last_write_time(converted);
+    const int conversions = w.preview().conversionCount();
+    EXPECT_GE(conversions, 3);
+
+    for (int card : {1, 2, 0, 1}) {
+        w.select({card, -1});
+        ASSERT_TRUE(Built(w.preview()));
+    }
+    EXPECT_EQ(w.preview().conversionCount(), conversions);
+    EXPECT_EQ(std::filesystem::last_write_time(converted), written);
+
+    // A photo changed on disk is converted again, and only that one.
+    QImage wider(1000, 700, QImage::Format_RGB32);
+    wider.fill(Qt::darkBlue);
+    ASSERT_TRUE(wider.save(photos[2]));
+    w.select({2, -1});
+    ASSERT_TRUE(Built(w.preview()));
+    w.select({1, -1});
+    ASSERT_TRUE(Built(w.preview()));
+    EXPECT_EQ(w.preview().conversionCount(), conversions + 1);
 }
 
 } // namespace

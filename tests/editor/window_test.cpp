@@ -300,16 +300,8 @@ TEST_F(EditorTest, HintsAreNotModal) {
 TEST_F(EditorTest, F5FromAFieldSavesForRescueAndPreviewsTheWholeMovie) {
     CCardwrightDlg& w = Open();
     w.cardFields().comment->setFocus();
-    QString dialogTitle;
-    QTimer::singleShot(0, [&] {
-        // The preview dialog is modal: note it and close it.
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            dialogTitle = dialog->windowTitle();
-            dialog->close();
-        }
-    });
-    QTest::keyClick(w.cardFields().comment, Qt::Key_F5);
-    EXPECT_EQ(dialogTitle, QStringLiteral("Preview"));
+    EXPECT_EQ(RunPreview([&] { QTest::keyClick(w.cardFields().comment, Qt::Key_F5); }),
+              QStringLiteral("Preview"));
     EXPECT_TRUE(app::HasRescueFile(workspace));
     EXPECT_GT(std::filesystem::file_size(workspace.PreviewPath()), 0u);
 }

@@ -85,14 +85,8 @@ TEST_F(EditorTest, WelcomeTipLinkOneOpensThePreview) {
     }
     ASSERT_FALSE(link.isNull());
     QSignalSpy opening(&w, &CCardwrightDlg::previewOpening);
-    QString dialogTitle;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            dialogTitle = dialog->windowTitle();
-            dialog->close();
-        }
-    });
-    QTest::mouseClick(tip, Qt::LeftButton, Qt::NoModifier, link);
+    const QString dialogTitle =
+        RunPreview([&] { QTest::mouseClick(tip, Qt::LeftButton, Qt::NoModifier, link); });
     ASSERT_EQ(opening.size(), 1);
     EXPECT_EQ(opening[0][0].toString(), QString::fromStdString(workspace.PreviewPath().string()));
     EXPECT_EQ(dialogTitle, QStringLiteral("Preview"));

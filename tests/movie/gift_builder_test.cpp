@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 
 #include <zlib.h>
 
@@ -254,19 +255,41 @@ TEST_F(GiftTest, ResizeCases) {
     }
 }
 
-TEST_F(GiftTest, ConvertedPictureIsReusedWithoutForce) {
+TEST_F(GiftTest, ConvertedPictureIsReusedOnlyWhileItsSourceAndSettingsStayTheSame) {
     project = PlainProject(1);
     WritePicture(assets / "a.png", 100, 50, 255, 0, 0);
     project.cards[0]->m_strBackground = (assets / "a.png").string();
+    const fs::path converted = work / "Temp" / "0.jpg";
+    const auto width = [&](const probe::Movie& m) {
+        const auto shapes = m.placed(0, kShape);
+        EXPECT_EQ(shapes.size(), 2u);
+        const probe::ShapeInfo s = probe::ReadShape(m.definitions.at(shapes.back().character).body);
+        return s.xmax - s.xmin;
+    };
     Build("reuse_first", 0, 1);
-    const auto first = fs::last_write_time(work / "Temp" / "0.jpg");
-    WritePicture(assets / "a.png", 200, 50, 0, 255, 0);
-    probe::Movie m = Build("reuse_second", 0, 0);
-    EXPECT_EQ(fs::last_write_time(work / "Temp" / "0.jpg"), first);
-    const auto shapes = m.placed(0, kShape);
-    ASSERT_EQ(shapes.size(), 2u);
-    const probe::ShapeInfo s = probe::ReadShape(m.definitions.at(shapes[1].character).body);
-    EXPECT_EQ(s.xmax - s.xmin, 100); // the old conversion
+    ASSERT_EQ(builder->ConversionCount(), 1);
+    const auto first = fs::last_write_time(converted);
+    Build("reuse_same", 0, 1); // even when forced
+    EXPECT_EQ(builder->ConversionCount(), 1);
+    EXPECT_EQ(fs::last_write_time(converted), first);
+
+    struct Change {
+        const char* name;
+        std::function<void()> apply;
+        int width;
+    };
+    for (const Change& c : {
+             Change{"reuse_edited_file", [&] { WritePicture(assets / "a.png", 200, 50, 0, 255, 0); }, 200},
+             Change{"reuse_other_quality", [&] { state.m_nPictureQuality = 40; }, 200},
+             Change{"reuse_other_placement", [&] { project.cards[0]->m_nBgAlign = 10; }, 640},
+             Change{"reuse_other_stage", [&] { project.settings.m_nGiftWidth = 320; }, 320},
+         }) {
+        const int before = builder->ConversionCount();
+        c.apply();
+        const probe::Movie m = Build(c.name, 0, 0);
+        EXPECT_EQ(builder->ConversionCount(), before + 1) << c.name;
+        EXPECT_EQ(width(m), c.width) << c.name;
+    }
 }
 
 TEST_F(GiftTest, ColourButtonsRowAndOverFace) {
@@ -341,7 +364,7 @@ TEST_F(GiftTest, ClipButtonsPlaceTheClipUnderAnInvisibleFace) {
     EXPECT_TRUE(At(m.placed(0, kText), 95, 440));
 }
 
-TEST_F(GiftTest, UnreadableButtonClipSwitchesTheStyleToWhite) {
+TEST_F(GiftTest, UnreadableButtonClipMakesThisMovieWhiteAndLeavesTheProject) {
     project = PlainProject(2);
     project.cards[0]->m_pLinks->AddLink("A", 1, 0, -1, "", 0, 0);
     project.cards[0]->m_pLinks->AddLink("B", 1, 0, -1, "", 0, 0);
@@ -353,7 +376,8 @@ TEST_F(GiftTest, UnreadableButtonClipSwitchesTheStyleToWhite) {
     EXPECT_EQ(reporter.tips[0], "Attention: The SWF file " + bad.string() +
                                     " of the button may not work well.\nSuggestion: Please add this SWF file "
                                     "again before previewing or publishing to avoid errors.");
-    EXPECT_EQ(project.settings.m_strButton, "#FFFFFF");
+    EXPECT_EQ(project.settings.m_strButton, bad.string()); // the project stays as the user left it
+    EXPECT_EQ(builder->LastDecisions().fallbackButton, std::optional<std::string>("#FFFFFF"));
     const auto buttons = m.placed(0, kButton);
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_TRUE(At(buttons, 95, 420));
