@@ -1,5 +1,7 @@
 #include "check/map_svg.h"
 
+#include "app/markup_escape.h"
+
 #include <cstdio>
 #include <map>
 
@@ -9,28 +11,15 @@ namespace {
 
 constexpr double kMargin = 8;
 
+// Control characters are not allowed in XML 1.0: they become spaces.
 std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            // Control characters are not allowed in XML 1.0.
-            out += (static_cast<unsigned char>(c) < 0x20 && c != '\t') ? ' ' : c;
+    std::string plain(text);
+    for (char& c : plain) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            c = ' ';
         }
     }
-    return out;
+    return app::EscapeMarkup(plain);
 }
 
 std::string Num(double v) {

@@ -1,5 +1,6 @@
 #include "publish/self_running_html.h"
 
+#include "app/markup_escape.h"
 #include "publish/base64.h"
 #include "swf/error.h"
 #include "swf/swf_file.h"
@@ -106,29 +107,6 @@ std::string SafeInScript(std::string_view text) {
     return out;
 }
 
-std::string EscapeHtml(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 constexpr std::string_view kConfig = R"JS(window.RufflePlayer = window.RufflePlayer || {};
 window.RufflePlayer.config = {
   polyfills: false,
@@ -228,7 +206,7 @@ std::string BuildSelfRunningHtml(const RufflePackage& player, std::span<const ui
     std::string html;
     html.reserve(player.wasm.size() / 2 + player.script.size() + movie.size() * 2);
     html += "<!doctype html>\n<html><head><meta charset=\"utf-8\">\n<title>";
-    html += EscapeHtml(title);
+    html += app::EscapeMarkup(title);
     html += "</title>\n<!-- A Cardwright e-gift. Player: Ruffle (MIT OR Apache-2.0), https://ruffle.rs -->\n";
     html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
     html += "<style>html,body{margin:0;padding:0;height:100%;background:#000;overflow:hidden}"

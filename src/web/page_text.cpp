@@ -1,37 +1,14 @@
 #include "web/page_text.h"
 
+#include "app/markup_escape.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace web {
 
 std::string EscapeHtml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        case '\0':
-            break; // no page holds a NUL
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return app::EscapeMarkup(text);
 }
 
 std::string Base64(std::span<const uint8_t> bytes) {
