@@ -6,43 +6,43 @@ namespace samples {
 
 namespace {
 
-struct LinkSpec {
+struct LinkRecipe {
     const char* caption;
     int go; // 0-based card
 };
 
-struct CardSpec {
+struct CardRecipe {
     const char* title;
     const char* comment; // lines separated by "\r\n", as the editor stores them
-    std::vector<LinkSpec> links;
+    std::vector<LinkRecipe> links;
 };
 
-struct ThemeSpec {
+struct ThemeRecipe {
     const char* name;
     const char* art;         // the picture, button face and tune share this name
     const char* titleColour; // readable on the theme's picture
     const char* commentColour;
     const char* buttonTextColour;
-    std::vector<CardSpec> cards;
+    std::vector<CardRecipe> cards;
 };
 
-model::Project Build(const ThemeSpec& spec) {
+model::Project Build(const ThemeRecipe& recipe) {
     model::Project p;
     p.settings = model::NewProjectSettings();
-    p.settings.m_strButton = std::string("Button\\") + spec.art + ".png";
-    p.settings.m_strButtonTextColor = spec.buttonTextColour;
-    p.settings.m_strMusic = std::string("Music\\") + spec.art + ".mp3";
+    p.settings.m_strButton = std::string("Button\\") + recipe.art + ".png";
+    p.settings.m_strButtonTextColor = recipe.buttonTextColour;
+    p.settings.m_strMusic = std::string("Music\\") + recipe.art + ".mp3";
     p.settings.m_bPromoteEach = 0;
-    for (const CardSpec& c : spec.cards) {
+    for (const CardRecipe& c : recipe.cards) {
         auto card = model::CCardInfo::MakeNew(p.CardCount());
         card->m_strTitle = c.title;
         card->m_strComment = c.comment;
-        card->m_strTitleColor = spec.titleColour;
-        card->m_strCommentColor = spec.commentColour;
-        card->m_strBackground = std::string("Background\\") + spec.art + ".jpg";
+        card->m_strTitleColor = recipe.titleColour;
+        card->m_strCommentColor = recipe.commentColour;
+        card->m_strBackground = std::string("Background\\") + recipe.art + ".jpg";
         card->m_nBgAlign = 10; // stretched over the stage, whatever its size
         card->m_bProjectBg = 0;
-        for (const LinkSpec& l : c.links) {
+        for (const LinkRecipe& l : c.links) {
             card->m_pLinks->AddLink(l.caption, l.go, 0, -1, "", 0, 0);
         }
         p.cards.push_back(std::move(card));
@@ -50,8 +50,8 @@ model::Project Build(const ThemeSpec& spec) {
     return p;
 }
 
-const std::vector<ThemeSpec>& Specs() {
-    static const std::vector<ThemeSpec> specs{
+const std::vector<ThemeRecipe>& Recipes() {
+    static const std::vector<ThemeRecipe> recipes{
         {"Thank You",
          "ThankYou",
          "#7A3B1E",
@@ -158,15 +158,15 @@ const std::vector<ThemeSpec>& Specs() {
            {{"Next", 2}, {"Back", 0}}},
           {"Good luck!", "Keep in touch, and all the best on your new path.", {{"Start again", 0}}}}},
     };
-    return specs;
+    return recipes;
 }
 
 } // namespace
 
 std::vector<NamedTheme> OccasionThemes() {
     std::vector<NamedTheme> themes;
-    for (const ThemeSpec& spec : Specs()) {
-        themes.push_back({spec.name, Build(spec)});
+    for (const ThemeRecipe& recipe : Recipes()) {
+        themes.push_back({recipe.name, Build(recipe)});
     }
     return themes;
 }
