@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +22,9 @@ struct Result {
 };
 
 Result RunCli(const std::string& args) {
-    const fs::path errFile = fs::path(CW_TEST_BINARY_DIR) / "web-work" / "cli-stderr.txt";
+    // One file a test process: ctest runs the cases of this program side by side.
+    const fs::path errFile =
+        fs::path(CW_TEST_BINARY_DIR) / "web-work" / ("cli-stderr-" + std::to_string(getpid()) + ".txt");
     fs::create_directories(errFile.parent_path());
     const std::string command = "CARDWRIGHT_HOME='" CW_TEST_DATA_DIR "' '" CW_CLI "' " + args +
                                 " >/dev/null 2>'" + errFile.string() + "'";
