@@ -1,6 +1,8 @@
 // The editor window's commands: structural edits, New, Open, Save, Preview, Finish, Project Settings,
 // Add Pics, the Edit menu, the rescue save and closing.
 #include "editor/cardwright_dlg.h"
+
+#include "dialogs/background_task.h"
 #include "editor/gift_check_views.h"
 
 #include "app/log.h"
@@ -21,7 +23,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <memory>
 
@@ -174,7 +175,7 @@ void CCardwrightDlg::OnPreview() {
         return;
     }
     rescueSave();
-    if (m_wholeMovie.isRunning()) {
+    if (m_wholeMovieRunning) {
         m_wholeMovieAgain = true;
         return;
     }
@@ -183,27 +184,39 @@ void CCardwrightDlg::OnPreview() {
 
 void CCardwrightDlg::startWholeMovie() {
     m_wholeMovieAgain = false;
+    m_wholeMovieRunning = true;
     auto project = std::make_shared<const model::Project>(m_doc.project().Clone());
-    m_wholeMovie.setFuture(QtConcurrent::run([project, state = m_state, workspace = &m_workspace] {
-        BuiltMovie built;
-        KeepingReporter reporter;
-        try {
-            movie::GiftBuilder builder(*project, state, *workspace, reporter);
-            builder.GenerateSWF(workspace->PreviewPath(), nullptr, 1, 0);
-        } catch (const std::exception& e) {
-            built.error = e.what();
-        }
-        built.kept = std::move(reporter.kept);
-        return built;
-    }));
+    auto built = std::make_shared<BuiltMovie>();
+    dialogs::RunTask(
+        this, {tr("Making the preview..."), true},
+        [project, state = m_state, workspace = m_workspace, built](const dialogs::TaskControl& control) {
+            KeepingReporter reporter;
+            try {
+                movie::GiftBuilder builder(*project, state, workspace, reporter);
+                builder.SetCardProgress([&control](int done, int total) {
+                    control.Report(done, total);
+                    return !control.StopRequested();
+                });
+                builder.GenerateSWF(workspace.PreviewPath(), nullptr, 1, 0);
+            } catch (const movie::GenerationStopped&) {
+                // Cancelled: nothing to show.
+            } catch (const std::exception& e) {
+                built->error = e.what();
+            }
+            built->kept = std::move(reporter.kept);
+        },
+        [this, built](const dialogs::TaskEnd& end) { wholeMovieBuilt(*built, end.cancelled); });
 }
 
-void CCardwrightDlg::wholeMovieBuilt() {
+void CCardwrightDlg::wholeMovieBuilt(const BuiltMovie& built, bool cancelled) {
+    m_wholeMovieRunning = false;
     if (m_wholeMovieAgain) {
         startWholeMovie(); // the project changed since: only the newest movie is shown
         return;
     }
-    const BuiltMovie built = m_wholeMovie.result();
+    if (cancelled) {
+        return;
+    }
     built.kept.ShowThrough(*m_reporter);
     if (!built.error.empty()) {
         m_log.Write("Preview movie not written: " + built.error + "\n");
@@ -217,14 +230,26 @@ void CCardwrightDlg::wholeMovieBuilt() {
 }
 
 void CCardwrightDlg::OnFinish() {
-    if (!m_initialised) {
+    if (!m_initialised || m_publishing) {
         return;
     }
     if (!m_checks->confirmFinish()) {
         return; // back to the editor, the findings in sight
     }
-    hooks::Context ctx = context(); // Finish makes the rescue save itself
-    hooks::Finish(ctx);
+    publish(hooks::Finish); // Finish makes the rescue save itself
+}
+
+void CCardwrightDlg::publish(void (*command)(hooks::Context&)) {
+    if (m_publishing) {
+        return; // its progress window is on its way; one publishing command at a time
+    }
+    m_publishing = true;
+    hooks::Context ctx = context();
+    ctx.publishEnded = [this] {
+        m_publishing = false;
+        emit publishingEnded();
+    };
+    command(ctx);
 }
 
 void CCardwrightDlg::OnProjectSettings() {

@@ -103,13 +103,11 @@ CCardwrightDlg::CCardwrightDlg(const app::Workspace& workspace, app::Log& log, P
     connect(&m_doc, &Document::linkChanged, this, &CCardwrightDlg::onLinkChanged);
     connect(&m_doc, &Document::settingsChanged, this, &CCardwrightDlg::onSettingsChanged);
     connect(&m_doc, &Document::modifiedChanged, this, &CCardwrightDlg::updateTitle);
-    connect(&m_wholeMovie, &QFutureWatcher<BuiltMovie>::finished, this, &CCardwrightDlg::wholeMovieBuilt);
     updateTitle();
 }
 
 CCardwrightDlg::~CCardwrightDlg() {
     qApp->removeEventFilter(findChild<KeyFilter*>());
-    m_wholeMovie.waitForFinished(); // it reads the work folder's paths
 }
 
 void CCardwrightDlg::buildUi() {
@@ -327,7 +325,8 @@ hooks::Context CCardwrightDlg::context() {
             &m_log,
             [this](const QString& text) { ShowTipMessage(text); },
             [this] { rescueSave(); },
-            m_preview->warmPlayer()};
+            m_preview->warmPlayer(),
+            {}};
 }
 
 void CCardwrightDlg::addControlTips(const std::map<int, QWidget*>& controls) {

@@ -108,6 +108,8 @@ public:
 signals:
     // The whole movie at `moviePath` is about to be shown in the preview dialog.
     void previewOpening(const QString& moviePath);
+    // A publishing command (Finish, Export, the photo album) is over.
+    void publishingEnded();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -120,6 +122,8 @@ private:
     void addControlTips(const std::map<int, QWidget*>& controls);
     void connectFields();
     hooks::Context context();
+    // Runs a publishing command unless one is still under way.
+    void publish(void (*command)(hooks::Context&));
 
     void onCurrentChanged();
     void onRestructured(const model::Selection& select);
@@ -134,8 +138,9 @@ private:
     void refreshPreview();
     // Preview's whole movie: built on a worker thread from a copy of the project; once built, the
     // Preview dialog shows it. A Preview asked for while one builds builds again from the newer project.
+    // Big projects show its progress, and Cancel drops it.
     void startWholeMovie();
-    void wholeMovieBuilt();
+    void wholeMovieBuilt(const BuiltMovie& built, bool cancelled);
     void editCard(Field field, const std::function<void(CardValues&)>& change);
     void editLink(Field field, const std::function<void(model::CLinkInfo&)>& change);
     void storeColour(bool title, const QColor& colour);
@@ -153,8 +158,9 @@ private:
     Document m_doc;
     std::unique_ptr<QtReporter> m_reporter;
     std::unique_ptr<movie::GiftBuilder> m_builder;
-    QFutureWatcher<BuiltMovie> m_wholeMovie;
+    bool m_wholeMovieRunning = false;
     bool m_wholeMovieAgain = false;
+    bool m_publishing = false; // a publishing command's work is under way
 
     QTreeView* m_tree = nullptr;
     PreviewPanel* m_preview = nullptr;

@@ -118,24 +118,12 @@ void CCardwrightDlg::buildMenus() {
     add(steps, tr("4 &Save"), &CCardwrightDlg::OnSave);
 
     QMenu* exportMenu = menuBar()->addMenu(tr("E&xport"));
-    add(exportMenu, tr("Generate &SWF"), [this] {
-        hooks::Context ctx = context();
-        hooks::GenerateSwf(ctx);
-    });
-    add(exportMenu, publish_ui::GenerateExeMenuText(), [this] {
-        hooks::Context ctx = context();
-        hooks::GenerateExe(ctx);
-    });
-    add(exportMenu, publish_ui::PreviewWebPageMenuText(), [this] {
-        hooks::Context ctx = context();
-        hooks::PreviewWebPage(ctx);
-    });
+    add(exportMenu, tr("Generate &SWF"), [this] { publish(hooks::GenerateSwf); });
+    add(exportMenu, publish_ui::GenerateExeMenuText(), [this] { publish(hooks::GenerateExe); });
+    add(exportMenu, publish_ui::PreviewWebPageMenuText(), [this] { publish(hooks::PreviewWebPage); });
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
-    add(tools, publish_ui::CreatePhotoAlbumMenuText(), [this] {
-        hooks::Context ctx = context();
-        hooks::CreatePhotoAlbum(ctx);
-    });
+    add(tools, publish_ui::CreatePhotoAlbumMenuText(), [this] { publish(hooks::CreatePhotoAlbum); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     add(

@@ -7,6 +7,7 @@
 #include "dialogs/dlg_tips.h"
 #include "dialogs/publish_actions.h"
 #include "editor/document.h"
+#include "editor/movie_job.h"
 #include "movie/gift_builder.h"
 #include "web/page_lang.h"
 #include "web/page_writer.h"
@@ -33,41 +34,51 @@ void NotThereYet(Context& ctx, const QString& feature) {
 }
 #endif
 
-// What the publishing commands need, from the window's context.
+// What the publishing commands need, from the window's context. The work runs on after this returns: the
+// functions keep copies or pointers to what the window owns, never references to this call's locals.
 publish_ui::PublishContext Publishing(Context& ctx) {
     publish_ui::PublishContext publish =
         publish_ui::PublishContext::ForWindow(ctx.parent, ctx.workspace.DataRoot(), ctx.workspace.TempDir());
-    movie::GiftBuilder& builder = ctx.builder;
-    publish.generate = [&builder](const std::filesystem::path& movie) {
+    // Everything that builds runs on workers from this snapshot of the project, with builders of their own.
+    auto snapshot = std::make_shared<const model::Project>(ctx.document.project().Clone());
+    const app::AppState state = ctx.state;
+    const app::Workspace workspace = ctx.workspace;
+    app::ErrorReporter* windowReporter = &ctx.reporter;
+    publish.generate = [snapshot, state, workspace,
+                        windowReporter](const std::filesystem::path& movie,
+                                        const dialogs::TaskControl& control) -> std::function<void()> {
+        KeepingReporter reporter;
+        movie::GiftBuilder builder(*snapshot, state, workspace, reporter);
+        builder.SetCardProgress([&control](int done, int total) {
+            control.Report(done, total);
+            return !control.StopRequested();
+        });
         builder.GenerateSWF(movie, nullptr, 1, 0);
+        // What the builder reported is shown on the GUI thread once the movie is written.
+        return [kept = std::move(reporter.kept), windowReporter] { kept.ShowThrough(*windowReporter); };
     };
     publish.rescueSave = ctx.rescueSave;
     publish.tip = ctx.showTip;
-    const Document& document = ctx.document;
-    publish.authorEmail = [&document] { return document.project().settings.m_strEmail; };
-    // The web page is written by a worker from a snapshot of the project, with a builder of its own; its
-    // reports go to the log, not to message boxes from a worker thread.
-    auto snapshot = std::make_shared<model::Project>(document.project().Clone());
-    const app::AppState& state = ctx.state;
-    const app::Workspace& workspace = ctx.workspace;
+    publish.ended = ctx.publishEnded;
+    const std::string email = snapshot->settings.m_strEmail;
+    publish.authorEmail = [email] { return email; };
+    // The web page's reports go to the log, not to message boxes from a worker thread.
     app::Log* log = ctx.log;
     const std::string lang = web::LanguageTag(QLocale::system().name().toStdString());
-    publish.writeWebPage = [snapshot, &state, &workspace, log,
+    publish.writeWebPage = [snapshot, state, workspace, log,
                             lang](const std::filesystem::path& page) -> std::optional<std::string> {
         app::ConsoleReporter reporter(log);
-        model::Project project = snapshot->Clone();
-        movie::GiftBuilder builder(project, state, workspace, reporter);
-        if (const std::optional<std::filesystem::path> clip = web::FlashClipOf(project, builder)) {
+        movie::GiftBuilder builder(*snapshot, state, workspace, reporter);
+        if (const std::optional<std::filesystem::path> clip = web::FlashClipOf(*snapshot, builder)) {
             return web::FlashClipMessage(*clip);
         }
-        web::WriteWebPage(builder, project, web::PageOptions{lang}, page);
+        web::WriteWebPage(builder, *snapshot, web::PageOptions{lang}, page);
         return std::nullopt;
     };
-    publish.flashClip = [snapshot, &state, &workspace, log]() -> std::optional<std::string> {
+    publish.flashClip = [snapshot, state, workspace, log]() -> std::optional<std::string> {
         app::ConsoleReporter reporter(log);
-        model::Project project = snapshot->Clone();
-        const movie::GiftBuilder builder(project, state, workspace, reporter);
-        if (const std::optional<std::filesystem::path> clip = web::FlashClipOf(project, builder)) {
+        const movie::GiftBuilder builder(*snapshot, state, workspace, reporter);
+        if (const std::optional<std::filesystem::path> clip = web::FlashClipOf(*snapshot, builder)) {
             return web::FlashClipMessage(*clip);
         }
         return std::nullopt;

@@ -48,9 +48,13 @@ struct Context {
     std::function<void()> rescueSave;
     // A warm player the Preview dialog may borrow, or null.
     player::RuffleView* warmPlayer = nullptr;
+    // A publishing command started with this context is over (its work runs on after the call returns).
+    std::function<void()> publishEnded;
 };
 
-// Finish (rescue save, the Finish dialog, the files, mail) and the Export and Tools commands.
+// Finish (rescue save, the Finish dialog, the files, mail) and the Export and Tools commands. Each returns
+// once its work has started; `publishEnded` follows when it is over. The movie is built by a worker from
+// a copy of the project taken now, so later edits do not reach it.
 void Finish(Context& ctx);
 void GenerateSwf(Context& ctx);
 void GenerateExe(Context& ctx);

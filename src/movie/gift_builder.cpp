@@ -254,7 +254,11 @@ int GiftBuilder::GenerateSWF(const fs::path& outPath, const model::CCardInfo* si
             }
         });
         int k = 0;
+        const int total = int(m_project.cards.size());
         for (const std::unique_ptr<model::CCardInfo>& card : m_project.cards) {
+            if (m_progress && !m_progress(k, total)) {
+                throw GenerationStopped();
+            }
             if (card->m_bMailAlert == 1) {
                 Step(app::reasons::kActionGetUrl, [&] {
                     if (auto alert = CompileScript(MailAlertScript(card->m_strTitle, s.m_strEmail))) {
@@ -274,6 +278,10 @@ int GiftBuilder::GenerateSWF(const fs::path& outPath, const model::CCardInfo* si
         }
     }
 
+    if (singleCard == nullptr && m_progress &&
+        !m_progress(int(m_project.cards.size()), int(m_project.cards.size()))) {
+        throw GenerationStopped();
+    }
     // Writing is the one step whose failure reaches the caller.
     gen.movie.write_file(outPath);
     return 1;

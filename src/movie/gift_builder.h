@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,16 @@ struct GiftDecisions {
     // The colour the link buttons were drawn in instead of a button clip that could not be imported.
     std::optional<std::string> fallbackButton;
 };
+
+// Thrown by GenerateSWF when its progress callback asked it to stop; nothing was written.
+class GenerationStopped : public std::runtime_error {
+public:
+    GenerationStopped() : std::runtime_error("the generation was stopped") {}
+};
+
+// Told before each card of a whole movie that `done` of `total` cards are built; false stops the
+// generation. Called on the generating thread.
+using CardProgress = std::function<bool(int done, int total)>;
 
 class GiftBuilder {
 public:
@@ -54,6 +65,8 @@ public:
                     int forceConvert, int cardIndex);
     // What the last GenerateSWF decided.
     const GiftDecisions& LastDecisions() const { return m_decisions; }
+    // Progress of the whole movies built from now on (none by default).
+    void SetCardProgress(CardProgress progress) { m_progress = std::move(progress); }
 
     // Loads the body and title fonts of the project's face when either is missing, the project's face
     // differs from the loaded one, or `force` is 1. Called with 1 after Open and New; generations call
@@ -124,7 +137,8 @@ private:
     std::shared_ptr<const swf::FallbackFaces> m_fallbackFaces; // read once, outlines on first use
     std::string m_loadedFace;                                  // the face the two fonts were loaded for
     GiftDecisions m_decisions;                                 // of the last generation
-    std::atomic<int> m_conversions{0};                         // read by other threads
+    CardProgress m_progress;
+    std::atomic<int> m_conversions{0}; // read by other threads
 };
 
 } // namespace movie

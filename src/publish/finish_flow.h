@@ -8,6 +8,9 @@
 //   5. mail box set: the mail with the movie, the zip (when locked) and the page (when made); nothing
 //      follows it;
 //   6. otherwise the question "The gift was created successfully ..." (view it / show it in its folder).
+//
+// The long steps (zip, movie, page, mail) take a continuation: the desktop runs them on a worker thread
+// and goes on with the flow when the worker has ended, so the window keeps answering meanwhile.
 #pragma once
 
 #include "publish/locked_zip.h"
@@ -17,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace publish {
 
@@ -39,33 +43,39 @@ struct FinishChoices {
 
 enum class Answer { Yes, No, Cancel };
 
-// The outside effects of the flow. Every member must be set.
+// The outside effects of the flow. Every member must be set. A step given `then` calls it exactly once
+// when it has ended (at once or later, from the thread the flow runs on) and the flow goes on from there.
 struct FinishSteps {
     // A plain OK message.
     std::function<void(std::string_view text)> inform;
-    // The locked zip; returns the messages it wants shown (see BuildLockedZip).
-    std::function<std::vector<PublishMessage>(const std::filesystem::path& archive,
-                                              const std::filesystem::path& folder, std::string_view password)>
+    // The locked zip; hands on the messages it wants shown (see BuildLockedZip).
+    std::function<void(const std::filesystem::path& archive, const std::filesystem::path& folder,
+                       std::string_view password, std::function<void(std::vector<PublishMessage>)> then)>
         buildZip;
     // Shows one of those messages.
     std::function<void(const PublishMessage& message)> show;
-    // Generates the movie; throws when it cannot be written (the flow then ends, the exception goes on).
-    std::function<void(const std::filesystem::path& movie)> generate;
-    // Makes the self-running page of the movie; the path written, or nullopt (failure already shown, or
-    // the user chose no file).
-    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& movie)> makeSelfRunning;
+    // Generates the movie; hands on false when it was not written (the user was told, or stopped it), and
+    // the flow then ends.
+    std::function<void(const std::filesystem::path& movie, std::function<void(bool written)> then)> generate;
+    // Makes the self-running page of the movie; hands on the path written, or nullopt (failure already
+    // shown, or the user chose no file).
+    std::function<void(const std::filesystem::path& movie,
+                       std::function<void(std::optional<std::filesystem::path>)> then)>
+        makeSelfRunning;
     // Hands the mail on (and tells the user of a draft).
     std::function<void(const std::filesystem::path& movie, const std::optional<std::filesystem::path>& zip,
-                       const std::optional<std::filesystem::path>& page)>
+                       const std::optional<std::filesystem::path>& page, std::function<void()> then)>
         mail;
     // The Yes/No/Cancel question.
     std::function<Answer(std::string_view question)> ask;
     std::function<void(const std::filesystem::path& movie)> view;         // Yes
     std::function<void(const std::filesystem::path& movie)> showInFolder; // No
+    // The flow has ended, whichever way (optional).
+    std::function<void()> ended;
 };
 
-// Runs the flow above.
-void RunFinish(const FinishChoices& choices, const FinishSteps& steps);
+// Runs the flow above; it returns when the first step that goes on later has been started.
+void RunFinish(const FinishChoices& choices, FinishSteps steps);
 
 // The path as the Finish dialog shows it: whole up to 30 characters, else the first 10, "..." and the
 // last 20. Characters are Unicode code points of the UTF-8 text.

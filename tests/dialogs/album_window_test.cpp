@@ -67,7 +67,7 @@ TEST(AlbumWindowTest, ProgressReachesTheTotalAndYesOpensThePlayer) {
             finalMaximum = dialog.maximum();
         });
     };
-    publish_ui::CreatePhotoAlbum(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::CreatePhotoAlbum));
 
     EXPECT_EQ(h.progress, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}, {3, 3}}));
     EXPECT_EQ(finalValue, 3);
@@ -84,7 +84,7 @@ TEST(AlbumWindowTest, ProgressReachesTheTotalAndYesOpensThePlayer) {
 TEST(AlbumWindowTest, NoShowsTheAlbumInItsFolder) {
     AlbumHarness h(1);
     h.prompts.buttonAnswers = {QMessageBox::No};
-    publish_ui::CreatePhotoAlbum(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::CreatePhotoAlbum));
     EXPECT_EQ(h.shown, QStringList{h.Album()});
     EXPECT_TRUE(h.played.isEmpty());
 }
@@ -110,7 +110,7 @@ TEST(AlbumWindowTest, CancelLeavesNothingBehind) {
             }
         };
     };
-    publish_ui::CreatePhotoAlbum(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::CreatePhotoAlbum));
 
     EXPECT_FALSE(h.progress.empty());
     EXPECT_LT(h.progress.back().first, 4);
@@ -125,12 +125,12 @@ TEST(AlbumWindowTest, CancelLeavesNothingBehind) {
 TEST(AlbumWindowTest, CancelledBrowserOrSaveDialogEndsTheCommand) {
     AlbumHarness h(1);
     h.prompts.folderAnswers = {QString()};
-    publish_ui::CreatePhotoAlbum(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::CreatePhotoAlbum));
     EXPECT_TRUE(h.prompts.saveRequests.empty());
 
     h.prompts.folderAnswers = {QString::fromStdString(h.pics.string())};
     h.prompts.saveAnswers = {QString()};
-    publish_ui::CreatePhotoAlbum(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::CreatePhotoAlbum));
     EXPECT_TRUE(finish_test::FilesBelow(h.out).empty());
     EXPECT_TRUE(h.prompts.messages.isEmpty());
 }

@@ -8,11 +8,16 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -30,6 +35,7 @@ struct Harness {
     PromptRecorder prompts;
     std::vector<std::string> generated;
     int rescues = 0;
+    int reportsShown = 0; // the generation's follow-up on the GUI thread
     QStringList played;
     QStringList shown;
     QStringList tips;
@@ -39,9 +45,10 @@ struct Harness {
     Harness() {
         ctx = publish_ui::PublishContext::ForWindow(nullptr, CW_TEST_DATA_DIR, temp);
         ctx.prompts = prompts.Prompts();
-        ctx.generate = [this](const fs::path& movie) {
-            generated.push_back(movie.string());
+        ctx.generate = [this](const fs::path& movie, const dialogs::TaskControl&) -> std::function<void()> {
+            generated.push_back(movie.string()); // on the worker; read once the command is over
             finish_test::WriteMovie(movie);
+            return [this] { ++reportsShown; };
         };
         ctx.rescueSave = [this] {
             ++rescues;
@@ -65,7 +72,7 @@ TEST(FinishActionsTest, CancelWritesNothingButTheRescueFile) {
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    publish_ui::OnFinish(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
     EXPECT_EQ(h.rescues, 1);
     EXPECT_TRUE(h.generated.empty());
     EXPECT_TRUE(h.prompts.messages.isEmpty());
@@ -81,7 +88,7 @@ TEST(FinishActionsTest, OkWithoutAPathAsksForOneAndWritesNothing) {
         dialog.accept();
         return int(QDialog::Accepted);
     };
-    publish_ui::OnFinish(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
     EXPECT_EQ(h.prompts.messages, QStringList{QStringLiteral("Please choose where to export the gift.")});
     EXPECT_TRUE(h.generated.empty());
     EXPECT_TRUE(h.prompts.saveRequests.empty());
@@ -114,7 +121,7 @@ TEST_P(FinishMailTest, MailCarriesTheFilesInOrderAndNoQuestionFollows) {
         dialog.accept();
         return int(QDialog::Accepted);
     };
-    publish_ui::OnFinish(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
 
     EXPECT_EQ(h.generated, std::vector<std::string>{(h.dir / "gift.swf").string()});
     EXPECT_EQ(h.prompts.messages, c.messages);
@@ -150,7 +157,7 @@ TEST(FinishActionsTest, NoMailProgramLeavesADraftAndOffersItsFolder) {
         dialog.accept();
         return int(QDialog::Accepted);
     };
-    publish_ui::OnFinish(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
     EXPECT_TRUE(fs::exists(h.dir / "gift.swf.eml"));
     ASSERT_EQ(h.prompts.messages.size(), 1);
     EXPECT_TRUE(h.prompts.messages[0].contains(h.Target("gift.swf.eml")));
@@ -167,8 +174,9 @@ TEST(FinishActionsTest, SelfRunningFileIsMadeAfterTheMovieThenYesViews) {
         dialog.accept();
         return int(QDialog::Accepted);
     };
-    publish_ui::OnFinish(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
     EXPECT_EQ(h.generated.size(), 1u);
+    EXPECT_EQ(h.reportsShown, 1) << "what the builder reported is shown once the movie is made";
     EXPECT_TRUE(fs::exists(h.dir / "gift.html"));
     ASSERT_EQ(h.prompts.saveRequests.size(), 2u);
     EXPECT_EQ(h.prompts.saveRequests[1].defaultSuffix, QStringLiteral("html"));
@@ -186,16 +194,61 @@ TEST(FinishActionsTest, NoShowsTheMovieInItsFolder) {
         dialog.accept();
         return int(QDialog::Accepted);
     };
-    publish_ui::OnFinish(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
     EXPECT_EQ(h.shown, QStringList{h.Target("gift.swf")});
     EXPECT_TRUE(h.played.isEmpty());
+}
+
+// The movie is made on a worker: the window goes on answering, the progress window counts the cards, and
+// Cancel ends Finish without a question.
+TEST(FinishActionsTest, MovieIsMadeOffTheGuiThreadWithProgressAndCancel) {
+    Harness h;
+    h.prompts.saveAnswers = {h.Target("gift.swf")};
+    h.ctx.runDialog = [](CDlgFinish& dialog) {
+        dialog.OnBtnPath();
+        dialog.accept();
+        return int(QDialog::Accepted);
+    };
+    h.ctx.generate = [](const fs::path&, const dialogs::TaskControl& control) -> std::function<void()> {
+        control.Report(1, 200);
+        for (int i = 0; i < 2000 && !control.StopRequested(); ++i) { // 20 s at most
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return {};
+    };
+    bool over = false;
+    h.ctx.ended = [&] { over = true; };
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(10);
+
+    publish_ui::OnFinish(h.ctx);
+    QProgressDialog* progress = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible() && p->value() == 1) {
+                    progress = p;
+                }
+            }
+            return progress != nullptr;
+        },
+        10000));
+    EXPECT_EQ(progress->maximum(), 200);
+    EXPECT_GT(ticks, 5) << "the GUI thread kept running while the movie was made";
+    QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return over; }, 10000));
+    EXPECT_TRUE(h.prompts.messages.isEmpty());
+    EXPECT_TRUE(h.played.isEmpty());
+    EXPECT_TRUE(h.shown.isEmpty());
 }
 
 TEST(GenerateSwfTest, YesOpensTheFileWithTheDesktopNotThePlayer) {
     Harness h;
     h.prompts.saveAnswers = {h.Target("card.swf")};
     h.prompts.buttonAnswers = {QMessageBox::Yes};
-    publish_ui::OnGenerateSwf(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnGenerateSwf));
     EXPECT_EQ(h.rescues, 0);
     EXPECT_EQ(
         h.prompts.messages,
@@ -209,7 +262,7 @@ TEST(GenerateSwfTest, YesOpensTheFileWithTheDesktopNotThePlayer) {
 TEST(GenerateExeTest, OutcomeIsATip) {
     Harness h;
     h.prompts.saveAnswers = {h.Target("gift.html")};
-    publish_ui::OnGenerateExe(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnGenerateExe));
     EXPECT_EQ(h.generated, std::vector<std::string>{(h.temp / "generate.swf").string()});
     EXPECT_TRUE(fs::exists(h.dir / "gift.html"));
     EXPECT_EQ(h.tips, QStringList{QStringLiteral("The e-gift was created successfully.")});
@@ -219,7 +272,7 @@ TEST(GenerateExeTest, OutcomeIsATip) {
 
     h.ctx.dataRoot = h.dir; // no player there
     h.prompts.saveAnswers = {h.Target("other.html")};
-    publish_ui::OnGenerateExe(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnGenerateExe));
     EXPECT_EQ(h.tips.value(1),
               QStringLiteral("The self-running file could not be made: the player could not be opened."));
     EXPECT_FALSE(fs::exists(h.dir / "other.html"));
@@ -254,7 +307,7 @@ TEST(WebPageActionsTest, FinishMakesTheWebPageOrThePlayerPageWithTheReason) {
             dialog.accept();
             return int(QDialog::Accepted);
         };
-        publish_ui::OnFinish(h.ctx);
+        ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnFinish));
         EXPECT_EQ(note, flash ? QString::fromStdString(reason) : QString());
         if (flash) {
             EXPECT_TRUE(pages.empty());
@@ -273,7 +326,7 @@ TEST(WebPageActionsTest, PreviewWritesThePageIntoTempAndOpensIt) {
         std::ofstream(page) << "<!DOCTYPE html>";
         return std::nullopt;
     };
-    publish_ui::OnPreviewWebPage(h.ctx);
+    ASSERT_TRUE(finish_test::RunToEnd(h.ctx, publish_ui::OnPreviewWebPage));
     ASSERT_EQ(h.opened.size(), 1u);
     EXPECT_EQ(h.opened[0], QUrl::fromLocalFile(QString::fromStdString((h.temp / "preview.html").string())));
     EXPECT_TRUE(h.generated.empty());

@@ -1,6 +1,9 @@
 #include "finish_prompts_support.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +13,14 @@
 namespace finish_test {
 
 namespace fs = std::filesystem;
+
+bool RunToEnd(const publish_ui::PublishContext& ctx, void (*command)(publish_ui::PublishContext)) {
+    auto over = std::make_shared<bool>(false);
+    publish_ui::PublishContext running = ctx;
+    running.ended = [over] { *over = true; };
+    command(std::move(running));
+    return QTest::qWaitFor([over] { return *over; }, 60000);
+}
 
 publish_ui::PublishPrompts PromptRecorder::Prompts() {
     publish_ui::PublishPrompts p;

@@ -2,6 +2,7 @@
 // fresh folder per test, and a fake xdg-email on PATH that records its arguments.
 #pragma once
 
+#include "dialogs/publish_actions.h"
 #include "dialogs/publish_prompts.h"
 
 #include <QStringList>
@@ -30,6 +31,10 @@ std::filesystem::path FreshFolder(const std::string& name);
 void WriteMovie(const std::filesystem::path& path);
 // Every file below `folder`, relative to it, sorted.
 std::vector<std::string> FilesBelow(const std::filesystem::path& folder);
+
+// Runs a publishing command to its end: the command returns once its work has started, so the event
+// loop is driven until the command says it is over. False when it is not over within 60 s.
+bool RunToEnd(const publish_ui::PublishContext& ctx, void (*command)(publish_ui::PublishContext));
 
 class FakeMailProgram {
 public:

@@ -172,7 +172,8 @@ TEST_F(EditorTest, ProjectSettingsAreOneUndoStep) {
     EXPECT_EQ(Bytes(), before);
 }
 
-// Closes every modal window that comes up while `run` runs and names the classes of them in order.
+// Closes every modal window that comes up while `run` runs (or, when none has yet, until the first one
+// has) and names the classes of them in order.
 QStringList ModalWindowsOf(const std::function<void()>& run) {
     QStringList seen;
     QTimer closer;
@@ -184,6 +185,8 @@ QStringList ModalWindowsOf(const std::function<void()>& run) {
     });
     closer.start(10);
     run();
+    // A publishing command makes its movie on a worker first; its dialog comes after.
+    (void)QTest::qWaitFor([&] { return !seen.isEmpty(); }, 20000); // the caller checks what was seen
     return seen;
 }
 
@@ -192,13 +195,15 @@ TEST_F(EditorTest, MenuCommandsOpenTheirDialogs) {
     const struct {
         QString action;
         const char* dialog;
-    } cases[] = {{QStringLiteral("&Open..."), "CDlgOpenProject"},
-                 {QStringLiteral("3 &Finish"), "publish_ui::CDlgFinish"},
-                 {QStringLiteral("Generate &SWF"), "QFileDialog"},
-                 {publish_ui::GenerateExeMenuText(), "QFileDialog"},
-                 {publish_ui::CreatePhotoAlbumMenuText(), "QFileDialog"},
-                 {QStringLiteral("&Tip of the Day"), "CDlgTips"},
-                 {QStringLiteral("Project &Settings"), "CDlgProjectSettings"}};
+        bool publishes; // ends later, with publishingEnded
+    } cases[] = {{QStringLiteral("&Open..."), "CDlgOpenProject", false},
+                 {QStringLiteral("3 &Finish"), "publish_ui::CDlgFinish", true},
+                 {QStringLiteral("Generate &SWF"), "QFileDialog", true},
+                 {publish_ui::GenerateExeMenuText(), "QFileDialog", true},
+                 {publish_ui::CreatePhotoAlbumMenuText(), "QFileDialog", true},
+                 {QStringLiteral("&Tip of the Day"), "CDlgTips", false},
+                 {QStringLiteral("Project &Settings"), "CDlgProjectSettings", false}};
+    QSignalSpy ended(&w, &CCardwrightDlg::publishingEnded);
     for (const auto& c : cases) {
         QAction* action = nullptr;
         for (QAction* candidate : w.findChildren<QAction*>()) {
@@ -210,6 +215,10 @@ TEST_F(EditorTest, MenuCommandsOpenTheirDialogs) {
         const QStringList seen = ModalWindowsOf([action] { action->trigger(); });
         ASSERT_FALSE(seen.isEmpty()) << c.action.toStdString();
         EXPECT_EQ(seen.first(), QString::fromLatin1(c.dialog)) << c.action.toStdString();
+        if (c.publishes) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !ended.isEmpty(); }, 20000)) << c.action.toStdString();
+            ended.clear();
+        }
     }
     EXPECT_EQ(w.document().project(), model::MakeDefaultProject()) << "closing the dialogs changed nothing";
 }

@@ -538,6 +538,30 @@ TEST_F(GiftTest, UnwritableFileThrows) {
     EXPECT_ANY_THROW(builder->GenerateSWF(work / "no" / "such" / "folder" / "x.swf", nullptr, 1, 0));
 }
 
+// Progress counts every card and the end; a stop leaves an earlier file at the path as it was.
+TEST_F(GiftTest, ProgressCountsTheCardsAndAStopWritesNothing) {
+    project = PlainProject(3);
+    std::vector<std::pair<int, int>> told;
+    int stopAt = -1;
+    builder->SetCardProgress([&](int done, int total) {
+        told.emplace_back(done, total);
+        return done != stopAt;
+    });
+    const fs::path out = MovieFolder() / "progress.swf";
+    builder->GenerateSWF(out, nullptr, 1, 0);
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+
+    std::ofstream(out) << "old";
+    for (const int at : {1, 3}) {
+        stopAt = at;
+        EXPECT_THROW(builder->GenerateSWF(out, nullptr, 1, 0), movie::GenerationStopped);
+        EXPECT_EQ(fs::file_size(out), 3u);
+    }
+    told.clear();
+    builder->GenerateSWF(out, project.cards[1].get(), 0, 1);
+    EXPECT_TRUE(told.empty()) << "a single card tells no progress";
+}
+
 TEST_F(GiftTest, FlashMusicIsCopiedAndPlacedFirst) {
     project = PlainProject(1);
     // Any movie serves as a music clip: use one this builder wrote.
