@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 namespace app {
@@ -26,9 +28,14 @@ public:
     // Creates the work folder and Temp when missing; false when that fails.
     bool EnsureTempDir() const;
 
+    // Held while a file of Temp is written and read back (builders on several threads use the same
+    // names: "Temp/<card>.jpg", "Temp/MP3.swf"). Copies of a workspace share the one lock.
+    [[nodiscard]] std::unique_lock<std::mutex> LockTemp() const { return std::unique_lock(*m_tempLock); }
+
 private:
     std::filesystem::path m_dataRoot;
     std::filesystem::path m_workDir;
+    std::shared_ptr<std::mutex> m_tempLock = std::make_shared<std::mutex>();
 };
 
 // The running program's executable (/proc/self/exe), or empty when unknown.

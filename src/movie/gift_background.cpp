@@ -59,6 +59,8 @@ void GiftBuilder::AddBackground(GiftGeneration& gen, const model::CCardInfo& car
 
     std::shared_ptr<const swf::Bitmap> bitmap;
     StepWithTip(TipLoadingPicture(path.string()), [&] {
+        // Another builder may be converting another picture into the same Temp file meanwhile.
+        const auto temp = LockTemp();
         // A DBL picture is already what the movie holds; every other picture becomes a JPEG.
         const std::string converted =
             EndsWith(lowered, ".dbl") ? path.string()

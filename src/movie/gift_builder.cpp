@@ -233,6 +233,7 @@ int GiftBuilder::GenerateSWF(const fs::path& outPath, const model::CCardInfo* si
 
     if (gen.wholeMovie && !s.m_strMusic.empty()) {
         Step(app::reasons::kAddMusic, [&] {
+            const auto temp = LockTemp(); // Temp/MP3.swf is one file for every builder
             if (PrepareMusicClip(ResolveAsset(s.m_strMusic)) == 1) {
                 gen.movie.add(swf::PrebuiltClip::from_file(MusicClipPath()));
             }

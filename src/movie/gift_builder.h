@@ -78,9 +78,12 @@ public:
     // a lossless "Temp/<cardIndex>.png" instead. A picture converted before from the same file (path,
     // size, modification time) with the same quality, placement code and stage size is reused, whatever
     // `force` says: a key file beside it ("Temp/<cardIndex>.jpg.key") records what it was made from.
-    // Returns "" when it cannot be written; throws imaging::Error when the source cannot be read.
+    // Returns "" when it cannot be written; throws imaging::Error when the source cannot be read. Hold
+    // LockTemp() until the file has been read back: another builder may write the same name.
     std::string ConvertPictureToJpeg(const std::filesystem::path& source, int cardIndex, int placementCode,
                                      int force);
+    // Held around converting a picture and reading it back: see app::Workspace::LockTemp.
+    [[nodiscard]] std::unique_lock<std::mutex> LockTemp() const { return m_workspace.LockTemp(); }
     // Pictures this builder has converted (not reused) so far.
     int ConversionCount() const { return m_conversions.load(); }
 

@@ -173,6 +173,7 @@ void GiftBuilder::MakeButtonFace(GiftGeneration& gen, int cardIndex) {
     std::shared_ptr<const swf::Bitmap> bitmap;
     if (fs::exists(path, ec)) {
         StepWithTip(TipButtonPicture(path.string()), [&] {
+            const auto temp = LockTemp(); // see AddBackground
             const std::string converted =
                 EndsWith(lowered, "dbl")
                     ? path.string()

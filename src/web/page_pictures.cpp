@@ -33,6 +33,8 @@ std::optional<StoredPicture> LoadPicture(movie::GiftBuilder& builder, const fs::
             return StoredPicture{"image/png", std::move(decoded.png), int(decoded.width),
                                  int(decoded.height)};
         }
+        // Builders on other threads use the same Temp names: convert and read back under the lock.
+        const auto temp = builder.LockTemp();
         const std::string converted = builder.ConvertPictureToJpeg(source, cardIndex, code, 1);
         if (converted.empty()) {
             return std::nullopt;

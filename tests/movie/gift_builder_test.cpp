@@ -7,6 +7,7 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include <zlib.h>
 
@@ -289,6 +290,43 @@ TEST_F(GiftTest, ConvertedPictureIsReusedOnlyWhileItsSourceAndSettingsStayTheSam
         const probe::Movie m = Build(c.name, 0, 0);
         EXPECT_EQ(builder->ConversionCount(), before + 1) << c.name;
         EXPECT_EQ(width(m), c.width) << c.name;
+    }
+}
+
+// Two builders on two threads (the card preview and Preview) convert different pictures for the same card
+// into the same Temp file: each movie still holds its own picture.
+TEST_F(GiftTest, BuildersOnTwoThreadsKeepTheirOwnPictures) {
+    struct Side {
+        model::Project project;
+        int width;
+        std::vector<int> seen;
+    };
+    Side sides[2] = {{PlainProject(1), 100, {}}, {PlainProject(1), 200, {}}};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 2; ++i) {
+        Side& side = sides[i];
+        const fs::path picture = assets / ("side" + std::to_string(i) + ".png");
+        WritePicture(picture, side.width, 50, 255, 0, 0);
+        side.project.cards[0]->m_strBackground = picture.string();
+        threads.emplace_back([&, i] {
+            RecordingReporter quiet;
+            movie::GiftBuilder own(side.project, state, *workspace, quiet);
+            const fs::path out = MovieFolder() / ("two_threads_" + std::to_string(i) + ".swf");
+            for (int round = 0; round < 15; ++round) {
+                own.GenerateSWF(out, side.project.cards[0].get(), 0, 0);
+                std::ifstream in(out, std::ios::binary);
+                const probe::Movie m = probe::Parse({std::istreambuf_iterator<char>(in), {}});
+                const auto shapes = m.placed(0, kShape);
+                const probe::ShapeInfo s = probe::ReadShape(m.definitions.at(shapes.back().character).body);
+                side.seen.push_back(s.xmax - s.xmin);
+            }
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    for (const Side& side : sides) {
+        EXPECT_EQ(side.seen, std::vector<int>(15, side.width));
     }
 }
 
