@@ -3,7 +3,9 @@
 // Then a project of three cards with 4000 x 3000 JPEG backgrounds: the first showing of each photo (its
 // conversion) with the longest GUI-thread stall meanwhile, a click on another card to the new movie
 // painted once every photo is converted (median of 15), and the longest GUI-thread stall while typing
-// into a photo card (a timer ticking every 2 ms on the GUI thread records its largest gap).
+// into a photo card (a timer ticking every 2 ms on the GUI thread records its largest gap). Last, Preview
+// of a project of 200 cards (the most a project holds, each with its picture): Preview to the movie ready,
+// and the longest GUI-thread stall meanwhile.
 // One start-up per run; run it a few times for start-up medians.
 #include "app/log.h"
 #include "app/workspace.h"
@@ -13,11 +15,13 @@
 #include "editor/prompter.h"
 #include "editor/startup.h"
 #include "model/archive.h"
+#include "model/card_info.h"
 #include "model/project.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -69,7 +73,10 @@ public:
         m_timer.setInterval(2);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             const double now = m_clock.nsecsElapsed() / 1e6;
-            m_longest = std::max(m_longest, now - m_last);
+            if (now - m_last > m_longest) {
+                m_longest = now - m_last;
+                m_longestAt = m_last;
+            }
             m_last = now;
         });
     }
@@ -89,13 +96,19 @@ private:
     QElapsedTimer m_clock;
     double m_last = 0;
     double m_longest = 0;
+    double m_longestAt = 0;
+
+public:
+    // When the longest stall began, in ms after start().
+    double longestAt() const { return m_longestAt; }
 };
 
-// A 4000 x 3000 photo-like JPEG: gradients under noise, so it neither compresses nor decodes trivially.
-bool WritePhoto(const QString& path, int seed) {
-    QImage photo(4000, 3000, QImage::Format_RGB32);
+// A photo-like JPEG (4000 x 3000 unless told): gradients under noise, so it neither compresses nor decodes
+// trivially.
+bool WritePhoto(const QString& path, int seed, QSize size = {4000, 3000}) {
+    QImage photo(size, QImage::Format_RGB32);
     QPainter painter(&photo);
-    QLinearGradient gradient(0, 0, 4000, 3000);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
     gradient.setColorAt(0, QColor::fromHsv(seed * 110 % 360, 180, 230));
     gradient.setColorAt(1, QColor::fromHsv((seed * 110 + 160) % 360, 200, 90));
     painter.fillRect(photo.rect(), gradient);
@@ -221,6 +234,80 @@ int main(int argc, char** argv) {
     }
     const double typingStall = stall.stop();
 
+    // Preview of 200 cards: the default cards over and over, each with one of ten 1600 x 1200 photos as its
+    // background, so every card has a picture to convert.
+    model::Project big = model::MakeDefaultProject();
+    const size_t kinds = big.cards.size();
+    while (big.cards.size() < size_t(model::kMaxCards)) {
+        big.cards.push_back(big.cards[big.cards.size() % kinds]->Clone());
+    }
+    for (size_t i = 0; i < big.cards.size(); ++i) {
+        const QString file = work.filePath(QStringLiteral("small%1.jpg").arg(i % 10));
+        if (i < 10 && !WritePhoto(file, int(i), {1600, 1200})) {
+            std::fprintf(stderr, "photo %zu not written\n", i);
+            return 1;
+        }
+        big.cards[i]->m_strBackground = file.toStdString();
+        big.cards[i]->m_bProjectBg = 0;
+        big.cards[i]->m_nBgAlign = 10;
+    }
+    const QString bigProject = work.filePath(QStringLiteral("big.cwp"));
+    if (!model::SaveProjectFile(big, bigProject.toStdString())) {
+        std::fprintf(stderr, "the 200-card project was not saved\n");
+        return 1;
+    }
+    // Opening it: the call itself, then three seconds of the window settling (preview, check, map).
+    stall.start();
+    QElapsedTimer openClock;
+    openClock.start();
+    if (!window.openProjectFile(bigProject)) {
+        std::fprintf(stderr, "the 200-card project was not opened\n");
+        return 1;
+    }
+    const double openCallMs = openClock.nsecsElapsed() / 1e6;
+    {
+        QEventLoop loop;
+        QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const double openStall = stall.stop();
+    const double openStallAt = stall.longestAt();
+    // Measured up to the movie ready: the Preview dialog that opens then (and is closed at once) is not
+    // part of building.
+    bool ready = false;
+    double previewStall = 0;
+    double previewMs = 0;
+    QElapsedTimer previewClock;
+    QObject::connect(&window, &editor::CCardwrightDlg::previewOpening, [&] {
+        ready = true;
+        previewStall = stall.stop();
+        previewMs = previewClock.nsecsElapsed() / 1e6;
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                dialog->close();
+            }
+        });
+    });
+    previewClock.start();
+    stall.start();
+    window.OnPreview();
+    const double previewCallMs = previewClock.nsecsElapsed() / 1e6;
+    {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (ready || previewClock.elapsed() > 300000) {
+                loop.quit();
+            }
+        });
+        poll.start(1);
+        loop.exec();
+    }
+    if (!ready) {
+        std::fprintf(stderr, "the 200-card preview was not made\n");
+        return 1;
+    }
+
     std::printf("startup_to_window_shown_ms %.1f\n", shownMs);
     std::printf("startup_to_first_card_painted_ms %.1f\n", firstCardMs);
     std::printf("keystroke_to_movie_painted_median_ms %.1f (min %.1f, max %.1f, n=%zu)\n", Median(keys),
@@ -236,6 +323,13 @@ int main(int argc, char** argv) {
     std::printf("photo_card_keystroke_to_movie_painted_median_ms %.1f (n=%zu)\n", Median(photoKeys),
                 photoKeys.size());
     std::printf("photo_card_typing_longest_gui_stall_ms %.1f\n", typingStall);
+    std::printf("open_200_cards_call_ms %.1f (longest GUI stall in 3 s after: %.1f ms, %.0f ms in)\n",
+                openCallMs, openStall, openStallAt);
+    std::printf(
+        "preview_200_cards_ms %.1f (longest GUI stall %.1f ms, of it %.1f ms in the command itself; "
+        "%zu cards, movie of %lld bytes)\n",
+        previewMs, previewStall, previewCallMs, window.document().project().cards.size(),
+        static_cast<long long>(QFileInfo(QString::fromStdString(workspace.PreviewPath().string())).size()));
     window.document().markSaved();
     return 0;
 }
