@@ -54,7 +54,9 @@ void StoryMapView::showMap(const check::StoryMap& map, const std::vector<check::
         for (size_t i = 1; i + 2 < a.curve.size(); i += 3) {
             path.cubicTo(At(a.curve[i]), At(a.curve[i + 1]), At(a.curve[i + 2]));
         }
-        QPen pen(ink, 1.2);
+        // A one-pixel cosmetic pen: Qt draws it clipped to what is in view, where a wider or dashed
+        // stroke is built for the whole curve first (long arrows of a big story cost tens of ms a paint).
+        QPen pen(ink, 0);
         if (a.then) {
             pen.setStyle(Qt::DashLine);
         }
