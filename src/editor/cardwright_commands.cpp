@@ -249,7 +249,12 @@ void CCardwrightDlg::publish(void (*command)(hooks::Context&)) {
         m_publishing = false;
         emit publishingEnded();
     };
-    command(ctx);
+    try {
+        command(ctx);
+    } catch (...) {
+        m_publishing = false; // it never started; the next command may
+        throw;
+    }
 }
 
 void CCardwrightDlg::OnProjectSettings() {

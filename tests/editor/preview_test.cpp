@@ -11,10 +11,15 @@
 
 #include <filesystem>
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -177,6 +182,29 @@ TEST_F(EditorTest, ADamagedButtonClipIsPreviewedAndGeneratedWithoutTouchingThePr
     ASSERT_TRUE(Built(w.preview()));
     EXPECT_FALSE(w.preview().lastMovie().isEmpty());
     EXPECT_EQ(RunPreview([&] { w.OnPreview(); }), QStringLiteral("Preview")); // the whole movie
+
+    // Export > Generate SWF: the movie is made on a worker from a copy; the file name is given and the
+    // question after it closed.
+    const QString movie = Path(QStringLiteral("exported.swf"));
+    QSignalSpy ended(&w, &CCardwrightDlg::publishingEnded);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            files->selectFile(movie);
+            static_cast<QDialog*>(files)->accept(); // QFileDialog::accept, public through QDialog
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->reject();
+        }
+    });
+    answer.start(10);
+    for (QAction* action : w.findChildren<QAction*>()) {
+        if (action->text() == QStringLiteral("Generate &SWF")) {
+            action->trigger();
+        }
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ended.isEmpty(); }, 60000));
+    EXPECT_GT(QFileInfo(movie).size(), 1000);
     EXPECT_EQ(Bytes(), bytes);
     EXPECT_EQ(w.document().undoStack().count(), steps);
     EXPECT_FALSE(w.document().isModified());
