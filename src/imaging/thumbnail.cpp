@@ -140,16 +140,19 @@ std::optional<Thumbnail> FromExifThumbnail(const std::filesystem::path& path, co
     }
 }
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path) {
+// The bytes of a file that starts like a JPEG; nullopt for any other file (not read further) and for a
+// file that cannot be read.
+std::optional<std::vector<uint8_t>> ReadJpegFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::vector<uint8_t> bytes(3);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), 3) || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
+        bytes[2] != 0xFF) {
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes;
     in.seekg(0, std::ios::end);
     const std::streamoff length = in.tellg();
     in.seekg(0);
-    if (length <= 0) {
+    if (length < 3) {
         return std::nullopt;
     }
     bytes.resize(static_cast<size_t>(length));
@@ -162,9 +165,9 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& p
 // A JPEG photo decoded by libjpeg-turbo at 1/8 (or 1/4, 1/2) of its size, then shrunk by area averaging
 // and turned upright; nullopt for what DecodeJpegShrunk leaves to the general loader.
 std::optional<Thumbnail> FromShrunkJpeg(const std::filesystem::path& path, int orientation, Size size) {
-    const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
+    const std::optional<std::vector<uint8_t>> bytes = ReadJpegFile(path);
     if (!bytes) {
-        return std::nullopt; // the general loader says why it cannot be read
+        return std::nullopt; // the general loader reads it or says why it cannot
     }
     const Size stored = orientation >= 5 ? Size{size.height, size.width} : size;
     std::optional<Thumbnail> decoded;
