@@ -5,6 +5,7 @@
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -13,14 +14,15 @@ namespace imaging {
 namespace {
 
 // libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to the
-// setjmp in DecodeJpegShrunk. Everything libjpeg touches lives in this heap object, made before the
-// setjmp, so the jump skips no destructor and leaves no value in a register.
+// setjmp in DecodeJpegShrunk. Everything libjpeg touches, the decoded pixels too, lives in this heap
+// object, made before the setjmp, so the jump skips no destructor and leaves no value in a register.
 struct Decoder {
     jpeg_decompress_struct info{};
     jpeg_error_mgr errors{};
     jpeg_progress_mgr progress{};
     std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
+    std::vector<uint8_t> rgb;
     ~Decoder() { jpeg_destroy_decompress(&info); } // does nothing for a decoder never created
 };
 
@@ -112,19 +114,20 @@ std::optional<Thumbnail> DecodeJpegShrunk(std::span<const uint8_t> jpeg, Size at
     }
 
     jpeg_start_decompress(&info);
-    Thumbnail out{{static_cast<int>(info.output_width), static_cast<int>(info.output_height)}, {}};
     const size_t stride = size_t(info.output_width) * 3;
-    out.rgb.resize(stride * info.output_height);
+    decoder->rgb.resize(stride * info.output_height);
     while (info.output_scanline < info.output_height) {
         JSAMPROW rows[16];
         const JDIMENSION first = info.output_scanline;
         const JDIMENSION count = std::min<JDIMENSION>(16, info.output_height - first);
         for (JDIMENSION i = 0; i < count; ++i) {
-            rows[i] = &out.rgb[(first + i) * stride];
+            rows[i] = &decoder->rgb[(first + i) * stride];
         }
         jpeg_read_scanlines(&info, rows, count);
     }
-    return out; // the rest of the file (markers after the picture) is of no interest
+    // The rest of the file (markers after the picture) is of no interest.
+    return Thumbnail{{static_cast<int>(info.output_width), static_cast<int>(info.output_height)},
+                     std::move(decoder->rgb)};
 }
 
 } // namespace imaging
