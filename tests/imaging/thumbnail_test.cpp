@@ -218,6 +218,20 @@ TEST(MakeThumbnail, DamagedJpegShowsWhatIsLeftOrIsRefused) {
             break;
         }
     }
+    // A progressive JPEG whose last scan is repeated 600 times: each repeat is a pass over the picture.
+    vips::VImage::new_from_file((folder / "whole.jpg").c_str())
+        .jpegsave((folder / "progressive.jpg").c_str(), vips::VImage::option()->set("interlace", true));
+    const std::vector<uint8_t> progressive = test::ReadBytes(folder / "progressive.jpg");
+    size_t lastScan = 0;
+    for (size_t i = 0; i + 1 < progressive.size(); ++i) {
+        lastScan = progressive[i] == 0xFF && progressive[i + 1] == 0xDA ? i : lastScan;
+    }
+    std::vector<uint8_t> manyScans(progressive.begin(), progressive.end() - 2); // without the end marker
+    for (int i = 0; i < 600; ++i) {
+        manyScans.insert(manyScans.end(), progressive.begin() + std::ptrdiff_t(lastScan),
+                         progressive.end() - 2);
+    }
+    manyScans.insert(manyScans.end(), {0xFF, 0xD9});
     const struct {
         const char* name;
         std::vector<uint8_t> bytes;
@@ -227,6 +241,7 @@ TEST(MakeThumbnail, DamagedJpegShowsWhatIsLeftOrIsRefused) {
         {"cut inside the header", {whole.begin(), whole.begin() + 300}, false},
         {"height zero", zeroHeight, false},
         {"empty", {}, false},
+        {"600 scans", manyScans, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
