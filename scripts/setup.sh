@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # libraries
     zlib1g-dev libfreetype-dev fonts-dejavu-core libvips-dev libexif-dev libmpg123-dev libmp3lame-dev
+    libjpeg62-turbo-dev # photo thumbnails decoded shrunk by libjpeg-turbo itself
     libharfbuzz-dev libfribidi-dev libharfbuzz-bin fonts-droid-fallback fonts-noto-core
     libgraphviz-dev # the story map: dot's layered layout, called as a library
     fonts-nanum

@@ -2,10 +2,12 @@
 
 #include "imaging/error.h"
 #include "imaging/exif_thumbnail.h"
+#include "imaging/jpeg_shrunk.h"
 #include "imaging/picture.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 
 namespace imaging {
@@ -116,14 +118,14 @@ Thumbnail AreaShrunk(const Thumbnail& picture, Size size) {
 // A photo's thumbnail from the small picture its camera embedded; nullopt when there is none, when it is
 // smaller than `size` (it would be enlarged) or of another shape than the photo (cameras pad those with
 // bars).
-std::optional<Thumbnail> FromExifThumbnail(const std::filesystem::path& path, Size size) {
-    std::optional<ExifThumbnail> exif = ReadExifThumbnail(path);
-    if (!exif) {
+std::optional<Thumbnail> FromExifThumbnail(const std::filesystem::path& path, const PhotoExif& exif,
+                                           Size size) {
+    if (exif.thumbnail.empty()) {
         return std::nullopt;
     }
     try {
-        const Picture small = Picture::LoadFromBuffer(exif->jpeg);
-        const Thumbnail upright = Upright(OverWhite(small.EncodeRgba(), small.size()), exif->orientation);
+        const Picture small = Picture::LoadFromBuffer(exif.thumbnail);
+        const Thumbnail upright = Upright(OverWhite(small.EncodeRgba(), small.size()), exif.orientation);
         const Size photo = Picture::Load(path).size(); // from the header, upright
         const Size own = upright.size;
         const long long skew = std::llabs(static_cast<long long>(own.width) * photo.height -
@@ -136,6 +138,51 @@ std::optional<Thumbnail> FromExifThumbnail(const std::filesystem::path& path, Si
     } catch (const Error&) {
         return std::nullopt; // a damaged thumbnail: the photo itself decides
     }
+}
+
+// The bytes of a file that starts like a JPEG; nullopt for any other file (not read further) and for a
+// file that cannot be read.
+std::optional<std::vector<uint8_t>> ReadJpegFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(3);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), 3) || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
+        bytes[2] != 0xFF) {
+        return std::nullopt;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff length = in.tellg();
+    in.seekg(0);
+    if (length < 3) {
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<size_t>(length));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), length)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// A JPEG photo decoded by libjpeg-turbo at 1/8 (or 1/4, 1/2) of its size, then shrunk by area averaging
+// and turned upright; nullopt for what DecodeJpegShrunk leaves to the general loader.
+std::optional<Thumbnail> FromShrunkJpeg(const std::filesystem::path& path, int orientation, Size size) {
+    const std::optional<std::vector<uint8_t>> bytes = ReadJpegFile(path);
+    if (!bytes) {
+        return std::nullopt; // the general loader reads it or says why it cannot
+    }
+    const Size stored = orientation >= 5 ? Size{size.height, size.width} : size;
+    std::optional<Thumbnail> decoded;
+    try {
+        decoded = DecodeJpegShrunk(*bytes, stored);
+    } catch (const TooLargeError& e) {
+        throw TooLargeError(e.size(), path.string());
+    } catch (const Error& e) {
+        throw Error("cannot read the picture " + path.string() + ": " + e.what());
+    }
+    if (!decoded) {
+        return std::nullopt;
+    }
+    const Thumbnail shrunk = AreaShrunk(*decoded, stored);
+    return orientation == 1 ? shrunk : Upright(shrunk, orientation);
 }
 
 } // namespace
@@ -161,10 +208,13 @@ Thumbnail MakeThumbnail(const std::filesystem::path& path, Size size) {
     if (size.width <= 0 || size.height <= 0) {
         throw Error("a thumbnail needs a positive size");
     }
-    // A camera photo's own thumbnail where it has one; anything else through LoadAtLeast, which decodes a
-    // JPEG at 1/2..1/8 of its size where it can (libjpeg-turbo's scaling). Either way photos come out
-    // upright.
-    std::optional<Thumbnail> fast = FromExifThumbnail(path, size);
+    // A camera photo's own thumbnail where it has one, else a JPEG decoded shrunk by libjpeg-turbo; anything
+    // else (other formats, CMYK JPEGs, small pictures) through the general loader. Photos come out upright.
+    const PhotoExif exif = ReadPhotoExif(path);
+    std::optional<Thumbnail> fast = FromExifThumbnail(path, exif, size);
+    if (!fast) {
+        fast = FromShrunkJpeg(path, exif.orientation, size);
+    }
     Thumbnail thumb = fast ? std::move(*fast)
                            : OverWhite(Picture::LoadAtLeast(path, size).Resized(size).EncodeRgba(), size);
     DrawThumbnailFrame(thumb);

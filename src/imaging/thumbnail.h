@@ -20,8 +20,9 @@ struct Thumbnail {
 // The picture in `path` scaled to exactly `size` (no aspect correction: the tiles of a picker line up),
 // transparency over white, with a 1-pixel grey (128, 128, 128) frame on its outer edge. A photo with a
 // thumbnail in its EXIF data of the photo's shape and at least `size` is made from that thumbnail (shrunk
-// by area averaging); other large JPEGs are decoded at a fraction of their size (shrink-on-load). Photos
-// come out upright by their EXIF orientation.
+// by area averaging); other JPEGs are decoded by libjpeg-turbo at 1/8, 1/4 or 1/2 of their size and shrunk
+// by area averaging (CMYK ones and those smaller than `size` go the general loader's way). Photos come
+// out upright by their EXIF orientation.
 // Throws imaging::Error when the file cannot be read as a picture or `size` is not positive.
 Thumbnail MakeThumbnail(const std::filesystem::path& path, Size size);
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 namespace imaging {
 namespace {
@@ -76,7 +77,7 @@ std::vector<uint8_t> JpegBytes(const vips::VImage& image) {
 }
 
 // A photo as a camera writes it: an EXIF segment (libexif) with the orientation and the embedded
-// thumbnail `thumbnail` (any bytes), right after the JPEG's start marker.
+// thumbnail `thumbnail` (any bytes; none when empty), right after the JPEG's start marker.
 void WriteCameraPhoto(const fs::path& path, const vips::VImage& photo, const std::vector<uint8_t>& thumbnail,
                       int orientation) {
     ExifData* exif = exif_data_new();
@@ -86,9 +87,11 @@ void WriteCameraPhoto(const fs::path& path, const vips::VImage& photo, const std
     exif_entry_initialize(entry, EXIF_TAG_ORIENTATION);
     exif_set_short(entry->data, EXIF_BYTE_ORDER_INTEL, ExifShort(orientation));
     exif_entry_unref(entry);
-    exif->data = static_cast<unsigned char*>(std::malloc(thumbnail.size())); // freed by libexif
-    std::memcpy(exif->data, thumbnail.data(), thumbnail.size());
-    exif->size = static_cast<unsigned int>(thumbnail.size());
+    if (!thumbnail.empty()) {
+        exif->data = static_cast<unsigned char*>(std::malloc(thumbnail.size())); // freed by libexif
+        std::memcpy(exif->data, thumbnail.data(), thumbnail.size());
+        exif->size = static_cast<unsigned int>(thumbnail.size());
+    }
     unsigned char* segment = nullptr;
     unsigned int length = 0;
     exif_data_save_data(exif, &segment, &length);
@@ -126,33 +129,132 @@ TEST(MakeThumbnail, TakesTheCameraThumbnailOnlyWhereItFits) {
     }
 }
 
-// Four quadrants of their own colour, stored with each orientation (photo and thumbnail alike): the
-// thumbnail, made from the embedded picture, shows them where libvips's autorot of the full photo does.
-TEST(MakeThumbnail, CameraThumbnailsComeOutUprightForEveryOrientation) {
+// Four quadrants of their own colour (blue `blue`), 8-bit sRGB.
+vips::VImage Quadrants(int w, int h, double blue) {
+    vips::VImage xy = vips::VImage::xyz(w, h);
+    vips::VImage right = (xy.extract_band(0) >= w / 2) / 255;
+    vips::VImage bottom = (xy.extract_band(1) >= h / 2) / 255;
+    return vips::VImage::bandjoin({right * 230 + 10, bottom * 230 + 10, right * 0 + blue})
+        .cast(VIPS_FORMAT_UCHAR)
+        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+}
+
+// Expects the thumbnail to show, at the centre of each quadrant, what libvips shows of the whole file
+// turned upright and made sRGB; `blue` overrides the blue expected (it tells which picture was read).
+void ExpectQuadrantsLikeLibvips(const Thumbnail& ours, const fs::path& path, std::optional<int> blue = {}) {
+    vips::VImage upright = vips::VImage::new_from_file(path.c_str()).autorot();
+    upright = upright.colourspace(VIPS_INTERPRETATION_sRGB);
+    for (const auto& [fx, fy] : {std::pair{0.25, 0.25}, {0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}}) {
+        const std::vector<double> expected =
+            upright.getpoint(int(fx * upright.width()), int(fy * upright.height()));
+        const auto got = Pixel(ours, int(fx * ours.size.width), int(fy * ours.size.height));
+        EXPECT_NEAR(got[0], expected[0], 12) << "at " << fx << ", " << fy;
+        EXPECT_NEAR(got[1], expected[1], 12) << "at " << fx << ", " << fy;
+        EXPECT_NEAR(got[2], blue ? *blue : expected[2], 12) << "at " << fx << ", " << fy;
+    }
+}
+
+// Quadrants stored with each orientation, with an embedded thumbnail (made from it) and without one
+// (the photo decoded shrunk): the thumbnail shows them where libvips's autorot of the full photo does.
+TEST(MakeThumbnail, PhotosComeOutUprightForEveryOrientation) {
     const auto folder = FreshFolder("thumb-exif-orientation");
-    const auto quadrants = [](int w, int h, double blue) {
-        vips::VImage xy = vips::VImage::xyz(w, h);
-        vips::VImage right = (xy.extract_band(0) >= w / 2) / 255;
-        vips::VImage bottom = (xy.extract_band(1) >= h / 2) / 255;
-        return vips::VImage::bandjoin({right * 230 + 10, bottom * 230 + 10, right * 0 + blue})
-            .cast(VIPS_FORMAT_UCHAR)
-            .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    for (const bool embedded : {true, false}) {
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            SCOPED_TRACE(std::string(embedded ? "embedded thumbnail, " : "no thumbnail, ") + "orientation " +
+                         std::to_string(orientation));
+            const fs::path path = folder / ((embedded ? "e" : "n") + std::to_string(orientation) + ".jpg");
+            // The embedded picture is bluer than the photo, so the blue tells which of the two was read.
+            WriteCameraPhoto(path, Quadrants(1600, 1200, 60),
+                             embedded ? JpegBytes(Quadrants(160, 120, 200)) : std::vector<uint8_t>(),
+                             orientation);
+            ExpectQuadrantsLikeLibvips(MakeThumbnail(path, {120, 100}), path, embedded ? 200 : 60);
+        }
+    }
+}
+
+// Every kind of JPEG comes out as libvips shows it, whether decoded shrunk by libjpeg-turbo or left to the
+// general loader (CMYK, smaller than the tile).
+TEST(MakeThumbnail, EveryKindOfJpegShowsWhatLibvipsShows) {
+    const auto folder = FreshFolder("thumb-jpeg-kinds");
+    using vips::VImage;
+    const VImage photo = Quadrants(1600, 1200, 90);
+    const struct {
+        const char* name;
+        VImage picture;
+    } cases[] = {
+        {"4:2:0", photo},
+        {"4:4:4", photo},
+        {"progressive", photo},
+        {"greyscale", photo.colourspace(VIPS_INTERPRETATION_B_W)},
+        {"cmyk", photo.icc_export(VImage::option()->set("output_profile", "cmyk"))},
+        {"smaller than the tile", Quadrants(100, 60, 90)},
     };
-    const Size thumb{120, 100};
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        SCOPED_TRACE(orientation);
-        const fs::path path = folder / ("o" + std::to_string(orientation) + ".jpg");
-        // The embedded picture is bluer than the photo, so the blue tells which of the two was read.
-        WriteCameraPhoto(path, quadrants(1600, 1200, 60), JpegBytes(quadrants(160, 120, 200)), orientation);
-        const Thumbnail ours = MakeThumbnail(path, thumb);
-        const vips::VImage upright = vips::VImage::new_from_file(path.c_str()).autorot();
-        for (const auto& [fx, fy] : {std::pair{0.25, 0.25}, {0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}}) {
-            const std::vector<double> expected =
-                upright.getpoint(int(fx * upright.width()), int(fy * upright.height()));
-            const auto got = Pixel(ours, int(fx * thumb.width), int(fy * thumb.height));
-            EXPECT_NEAR(got[0], expected[0], 12) << "at " << fx << ", " << fy;
-            EXPECT_NEAR(got[1], expected[1], 12) << "at " << fx << ", " << fy;
-            EXPECT_NEAR(got[2], 200, 12) << "at " << fx << ", " << fy;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = folder / (std::string(c.name) + ".jpg");
+        const std::string_view name = c.name;
+        c.picture.jpegsave(path.c_str(),
+                           VImage::option()
+                               ->set("Q", 90)
+                               ->set("interlace", name == "progressive")
+                               ->set("subsample_mode", name == "4:4:4" ? VIPS_FOREIGN_SUBSAMPLE_OFF
+                                                                       : VIPS_FOREIGN_SUBSAMPLE_ON));
+        ExpectQuadrantsLikeLibvips(MakeThumbnail(path, {120, 100}), path);
+    }
+}
+
+// A JPEG damaged inside its scan shows as much as is there, as libvips shows it; one that cannot be
+// decoded at all is refused.
+TEST(MakeThumbnail, DamagedJpegShowsWhatIsLeftOrIsRefused) {
+    const auto folder = FreshFolder("thumb-jpeg-damaged");
+    test::WriteVipsPicture(folder / "whole.jpg", 1600, 1200);
+    const std::vector<uint8_t> whole = test::ReadBytes(folder / "whole.jpg");
+    const Thumbnail intact = MakeThumbnail(folder / "whole.jpg", {120, 100});
+    std::vector<uint8_t> zeroHeight = whole;
+    for (size_t i = 0; i + 6 < zeroHeight.size(); ++i) {
+        if (zeroHeight[i] == 0xFF &&
+            zeroHeight[i + 1] == 0xC0) { // the frame header: length, precision, height
+            zeroHeight[i + 5] = zeroHeight[i + 6] = 0;
+            break;
+        }
+    }
+    // A progressive JPEG whose last scan is repeated 600 times: each repeat is a pass over the picture.
+    vips::VImage::new_from_file((folder / "whole.jpg").c_str())
+        .jpegsave((folder / "progressive.jpg").c_str(), vips::VImage::option()->set("interlace", true));
+    const std::vector<uint8_t> progressive = test::ReadBytes(folder / "progressive.jpg");
+    size_t lastScan = 0;
+    for (size_t i = 0; i + 1 < progressive.size(); ++i) {
+        lastScan = progressive[i] == 0xFF && progressive[i + 1] == 0xDA ? i : lastScan;
+    }
+    std::vector<uint8_t> manyScans(progressive.begin(), progressive.end() - 2); // without the end marker
+    for (int i = 0; i < 600; ++i) {
+        manyScans.insert(manyScans.end(), progressive.begin() + std::ptrdiff_t(lastScan),
+                         progressive.end() - 2);
+    }
+    manyScans.insert(manyScans.end(), {0xFF, 0xD9});
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool readable;
+    } cases[] = {
+        {"cut in half", {whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2)}, true},
+        {"cut inside the header", {whole.begin(), whole.begin() + 300}, false},
+        {"height zero", zeroHeight, false},
+        {"empty", {}, false},
+        {"600 scans", manyScans, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = folder / (std::string(c.name) + ".jpg");
+        test::WriteBytes(path, c.bytes);
+        if (!c.readable) {
+            EXPECT_THROW(MakeThumbnail(path, {120, 100}), Error);
+            continue;
+        }
+        const Thumbnail t = MakeThumbnail(path, {120, 100});
+        for (int k = 0; k < 3; ++k) { // the top is there, the bottom grey
+            EXPECT_NEAR(Pixel(t, 60, 20)[k], Pixel(intact, 60, 20)[k], 6);
+            EXPECT_NEAR(Pixel(t, 60, 90)[k], 128, 6);
         }
     }
 }
