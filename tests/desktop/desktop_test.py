@@ -127,7 +127,8 @@ def centre(node):
 
 
 def make_project():
-    """Three cards: two with large photos (red, then blue) as backgrounds, one plain."""
+    """Two cards with large photos (red, then blue) as backgrounds, one plain, then 120 more cards with a
+    green photo each, so that Preview takes seconds (every card's picture is converted)."""
     photos = []
     for name, colour in (("red", "#D02020"), ("blue", "#2040D0")):
         path = WORK / f"{name}.jpg"
@@ -138,6 +139,13 @@ def make_project():
     project = json.loads(subprocess.run([CLI, "dump", str(default)], check=True, capture_output=True).stdout)
     for card, photo in zip(project["cards"], photos):
         card.update({"m_strBackground": photo, "m_nBgAlign": 10, "m_bProjectBg": 0})
+    green = WORK / "green.jpg"
+    subprocess.run(["convert", "-size", "2400x1800", "gradient:#208020-#A0E0A0", "-quality", "90", str(green)],
+                   check=True)
+    for _ in range(120):
+        card = json.loads(json.dumps(project["cards"][2]))
+        card.update({"m_strBackground": str(green), "m_nBgAlign": 10, "m_bProjectBg": 0})
+        project["cards"].append(card)
     (WORK / "photos.json").write_text(json.dumps(project))
     subprocess.run([CLI, "pack", str(WORK / "photos.json"), "-o", str(WORK / "photos.cwp")], check=True)
     return WORK / "photos.cwp"
@@ -195,12 +203,12 @@ def case_typing_reaches_the_preview(ctx):
 
 def case_photo_cards_switch(ctx):
     # The first card's photo is red, the second's blue: the preview follows the card chosen in the tree.
-    xdotool("mousemove", *centre(ctx["tree"]), "click", 1)
-    xdotool("key", "Home")
+    def row(title):
+        return find(lambda n: n.name.startswith(title) and n.getState().contains(pyatspi.STATE_SHOWING) and
+                    n.getRoleName() in ("table cell", "tree item"), ctx["tree"])
+    xdotool("mousemove", *centre(row("Card 1:")), "click", 1)
     wait_for(lambda: mean_colour(screenshot(), ctx["stage"])[0] > 150, 30, "the first card's red photo")
-    xdotool("key", "Down")  # its first link
-    xdotool("key", "Down")
-    xdotool("key", "Down")  # the second card
+    xdotool("mousemove", *centre(row("Card 2:")), "click", 1)
     wait_for(lambda: mean_colour(screenshot(), ctx["stage"])[2] > 150, 30, "the second card's blue photo")
 
 
@@ -211,6 +219,19 @@ def case_dialog_opens_from_a_button(ctx):
         "the dialog did not come to the front"
     xdotool("key", "Escape")
     wait_for(lambda: find(named("Project Settings", "dialog")) is None, 10, "Escape left the dialog open")
+
+
+def case_preview_shows_progress_and_cancel_ends_it(ctx):
+    xdotool("mousemove", *centre(ctx["tree"]), "click", 1)
+    xdotool("key", "F5")
+    progress = wait_for(lambda: find(named("Making the preview...", "dialog")), 15, "no progress window for Preview")
+    bar = wait_for(lambda: find(lambda n: n.getRoleName() == "progress bar", progress), 5, "no progress bar")
+    wait_for(lambda: bar.queryValue().currentValue > 0, 15, "the progress bar did not move")
+    cancel = find(named("Cancel", "push button"), progress)
+    xdotool("mousemove", *centre(cancel), "click", 1)
+    wait_for(lambda: find(named("Making the preview...", "dialog")) is None, 15, "Cancel left the progress window")
+    time.sleep(1)
+    assert find(named("Preview", "dialog")) is None, "the cancelled Preview opened its dialog"
 
 
 def main():
@@ -244,7 +265,8 @@ def main():
     stage = (px + pw // 2 - 60, py + ph // 2 - 20, 120, 40)
     ctx = {"frame": (fx, fy, fw, fh), "tree": tree, "preview": preview, "stage": stage}
     cases = [case_welcome_balloon_and_tips_of_the_day, case_tip_shows_when_the_pointer_rests,
-             case_photo_cards_switch, case_typing_reaches_the_preview, case_dialog_opens_from_a_button]
+             case_photo_cards_switch, case_typing_reaches_the_preview, case_dialog_opens_from_a_button,
+             case_preview_shows_progress_and_cancel_ends_it]
     failed = 0
     for case in cases:
         name = case.__name__[len("case_"):].replace("_", " ")
