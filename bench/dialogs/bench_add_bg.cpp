@@ -193,40 +193,36 @@ void ThumbnailsFirst(benchmark::State& state, const BenchFolders& (*folders)()) 
         benchmark::Counter(cpu * 100.0 / kPhotos, benchmark::Counter::kAvgIterations);
 }
 
-// One photo's thumbnail on one thread, for the cost per photo apart from the dialog.
-void OnePhoto(benchmark::State& state) {
-    const fs::path photo = Folders().data / "Background" / "photo0.jpg";
+// The CPU time of the process per call of `make` on one thread (libvips works on threads of its own, so
+// the process's CPU time is the real cost).
+template <typename Make> void CpuPerPhoto(benchmark::State& state, const Make& make) {
     const double cpuStart = ProcessCpuSeconds();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(imaging::MakeThumbnail(photo, {120, 100}));
+        benchmark::DoNotOptimize(make());
     }
     state.counters["cpu_ms"] =
         benchmark::Counter((ProcessCpuSeconds() - cpuStart) * 1000, benchmark::Counter::kAvgIterations);
+}
+
+// One photo's thumbnail on one thread, for the cost per photo apart from the dialog.
+void OnePhoto(benchmark::State& state) {
+    const fs::path photo = Folders().data / "Background" / "photo0.jpg";
+    CpuPerPhoto(state, [&] { return imaging::MakeThumbnail(photo, {120, 100}); });
 }
 
 // The same photo through the general picture loader (libvips, shrink-on-load, cubic scaling), which
 // made every thumbnail without an embedded one before they were decoded with libjpeg-turbo directly.
 void OnePhotoGeneralLoader(benchmark::State& state) {
     const fs::path photo = Folders().data / "Background" / "photo0.jpg";
-    const double cpuStart = ProcessCpuSeconds();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            imaging::Picture::LoadAtLeast(photo, {120, 100}).Resized({120, 100}).EncodeRgba());
-    }
-    // libvips works on threads of its own: the process CPU time is the real cost.
-    state.counters["cpu_ms"] =
-        benchmark::Counter((ProcessCpuSeconds() - cpuStart) * 1000, benchmark::Counter::kAvgIterations);
+    CpuPerPhoto(state, [&] {
+        return imaging::Picture::LoadAtLeast(photo, {120, 100}).Resized({120, 100}).EncodeRgba();
+    });
 }
 
 // The same photo with a camera's thumbnail in its EXIF data.
 void OnePhotoCamera(benchmark::State& state) {
     const fs::path photo = CameraFolders().data / "Background" / "photo0.jpg";
-    const double cpuStart = ProcessCpuSeconds();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(imaging::MakeThumbnail(photo, {120, 100}));
-    }
-    state.counters["cpu_ms"] =
-        benchmark::Counter((ProcessCpuSeconds() - cpuStart) * 1000, benchmark::Counter::kAvgIterations);
+    CpuPerPhoto(state, [&] { return imaging::MakeThumbnail(photo, {120, 100}); });
 }
 
 void ThumbnailsCached(benchmark::State& state) {
