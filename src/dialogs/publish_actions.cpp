@@ -318,8 +318,9 @@ void FinishWith(const Context& ctx, const publish::FinishChoices& choices) {
     publish::RunFinish(choices, std::move(steps));
 }
 
-void OpenPage(const Context& ctx, const fs::path& page) {
-    const QUrl url = QUrl::fromLocalFile(PathText(page));
+// Opens a file with the desktop's association (ctx.openUrl when set).
+void OpenWithDesktop(const Context& ctx, const fs::path& file) {
+    const QUrl url = QUrl::fromLocalFile(PathText(file));
     if (ctx->openUrl) {
         ctx->openUrl(url);
     } else {
@@ -375,12 +376,7 @@ void OnGenerateSwf(PublishContext context) {
                 ctx->parent, QMessageBox::Question, TrText(publish::kGenerateSwfQuestion),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             if (answer == QMessageBox::Yes) {
-                const QUrl url = QUrl::fromLocalFile(path);
-                if (ctx->openUrl) {
-                    ctx->openUrl(url);
-                } else {
-                    QDesktopServices::openUrl(url);
-                }
+                OpenWithDesktop(ctx, ToPath(path));
             } else if (answer == QMessageBox::No) {
                 ctx->showInFolder(path);
             }
@@ -432,7 +428,7 @@ void OnPreviewWebPage(PublishContext context) {
                 return;
             }
             if (!*flashClip) {
-                OpenPage(ctx, page);
+                OpenWithDesktop(ctx, page);
                 End(ctx);
                 return;
             }
@@ -455,7 +451,7 @@ void OnPreviewWebPage(PublishContext context) {
                             if (ctx->tip) {
                                 ctx->tip(QString::fromStdString(**flashClip));
                             }
-                            OpenPage(ctx, page);
+                            OpenWithDesktop(ctx, page);
                         }
                         End(ctx);
                     });
