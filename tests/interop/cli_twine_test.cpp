@@ -13,7 +13,9 @@ namespace fs = std::filesystem;
 
 class CliTwineTest : public ::testing::Test {
 protected:
-    fs::path dir = fs::path(CW_TEST_BINARY_DIR) / "interop-cli";
+    // A folder per test: ctest runs the cases side by side.
+    fs::path dir = fs::path(CW_TEST_BINARY_DIR) / "interop-cli" /
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
 
     void SetUp() override {
         fs::remove_all(dir);
